@@ -1,0 +1,44 @@
+// Local paths: conversion between the core's CP949 path texts and the
+// platform's path type, the directory walk the program uses to create folders,
+// and the one function that turns a name given by the service into a path
+// under the download folder.
+//
+// Service names are untrusted: a name like "..\..\x.exe", "c:\x", "CON" or a
+// name with a separator must never lead outside the download folder, so
+// downloadPath refuses them instead of cleaning them up. Nothing here blocks
+// beyond the file-system calls themselves.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace pom {
+
+// CP949 text <-> platform path (UTF-16 on Windows, UTF-8 on POSIX), through
+// the text codec.
+std::filesystem::path pathFromCp949(const std::string& text);
+std::string cp949FromPath(const std::filesystem::path& path);
+
+// Creates every directory along path (CP949). Nothing happens when the path
+// exists. Otherwise the path is walked byte by byte; at every '\' or '/' not
+// preceded by ':' the directory named by the bytes so far is created, and
+// finally the whole path. Returns true when the directory exists afterwards.
+bool makeDirectories(const std::string& path);
+
+// True when name is one safe path component for the download folder: not
+// empty, not "." or "..", no '\', '/', ':' or control bytes, no reserved device
+// name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without extension), and no
+// trailing dot or blank (Windows would silently drop them).
+bool isSafeComponent(const std::string& name);
+
+// The local path of a downloaded file: downloadFolder, then subFolder (a
+// relative path of '\' or '/' separated components, empty for none), then
+// name. Every component of subFolder and the name must be safe (above);
+// otherwise nothing is returned. downloadFolder is trusted (the member chose
+// it). All texts are CP949.
+std::optional<std::filesystem::path> downloadPath(const std::string& downloadFolder,
+                                                  const std::string& subFolder,
+                                                  const std::string& name);
+
+}  // namespace pom
