@@ -1,0 +1,153 @@
+#include "service/faults.h"
+
+#include <cstdlib>
+
+namespace pom {
+namespace service {
+
+namespace {
+
+enum class ValueKind { Number, Text, Choice };
+
+struct KeyInfo {
+  const char* key;
+  ValueKind kind;
+  const char* choices;  // '|'-separated for ValueKind::Choice
+};
+
+constexpr KeyInfo kKeys[] = {
+    {"login_result", ValueKind::Number, nullptr},
+    {"notice", ValueKind::Text, nullptr},
+    {"drop_login_after", ValueKind::Number, nullptr},
+    {"drop_download_after", ValueKind::Number, nullptr},
+    {"drop_upload_after", ValueKind::Number, nullptr},
+    {"download_ticket_result", ValueKind::Number, nullptr},
+    {"upload_ticket_result", ValueKind::Number, nullptr},
+    {"credit_shortage", ValueKind::Choice, "force|soft"},
+    {"download_refuse", ValueKind::Choice, "type|flag"},
+    {"upload_accept_result", ValueKind::Number, nullptr},
+    {"corrupt_next", ValueKind::Choice, "marker|length"},
+    {"corrupt_next_download", ValueKind::Choice, "marker|length"},
+    {"peer_stall", ValueKind::Number, nullptr},
+    {"peer_rate", ValueKind::Number, nullptr},
+    {"keepalive_ms", ValueKind::Number, nullptr},
+};
+
+const KeyInfo* findKey(const std::string& key) {
+  for (const auto& info : kKeys) {
+    if (key == info.key) return &info;
+  }
+  return nullptr;
+}
+
+std::optional<long long> parseInt(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  char* end = nullptr;
+  long long value = std::strtoll(text.c_str(), &end, 10);
+  if (end == nullptr || *end != '\0') return std::nullopt;
+  return value;
+}
+
+bool isChoice(const char* choices, const std::string& value) {
+  std::string all = std::string("|") + choices + "|";
+  return !value.empty() && all.find("|" + value + "|") != std::string::npos;
+}
+
+}  // namespace
+
+bool Faults::knownKey(const std::string& key) {
+  return findKey(key) != nullptr;
+}
+
+bool Faults::set(const std::string& key, const std::string& value, int count, std::string* error) {
+  const KeyInfo* info = findKey(key);
+  if (info == nullptr) {
+    if (error) *error = "unknown switch " + key;
+    return false;
+  }
+  if (info->kind == ValueKind::Number && !parseInt(value)) {
+    if (error) *error = key + " needs a number";
+    return false;
+  }
+  if (info->kind == ValueKind::Choice && !isChoice(info->choices, value)) {
+    if (error) *error = key + " takes " + info->choices;
+    return false;
+  }
+  if (count == 0 || count < -1) {
+    if (error) *error = "count must be positive";
+    return false;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  switches_[key] = Switch{value, count};
+  return true;
+}
+
+bool Faults::setFromArgument(const std::string& argument, std::string* error) {
+  auto equals = argument.find('=');
+  if (equals == std::string::npos) {
+    if (error) *error = "expected key=value";
+    return false;
+  }
+  std::string key = argument.substr(0, equals);
+  std::string value = argument.substr(equals + 1);
+  int count = -1;
+  auto star = value.rfind('*');
+  if (star != std::string::npos) {
+    auto parsed = parseInt(value.substr(star + 1));
+    if (parsed) {
+      count = static_cast<int>(*parsed);
+      value.resize(star);
+    }
+  }
+  return set(key, value, count, error);
+}
+
+void Faults::clear(const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  switches_.erase(key);
+}
+
+void Faults::clearAll() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  switches_.clear();
+}
+
+std::optional<std::string> Faults::peek(const std::string& key) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = switches_.find(key);
+  if (it == switches_.end()) return std::nullopt;
+  return it->second.value;
+}
+
+std::optional<std::string> Faults::consume(const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = switches_.find(key);
+  if (it == switches_.end()) return std::nullopt;
+  std::string value = it->second.value;
+  if (it->second.remaining > 0 && --it->second.remaining == 0) switches_.erase(it);
+  return value;
+}
+
+std::optional<long long> Faults::peekInt(const std::string& key) const {
+  auto value = peek(key);
+  return value ? parseInt(*value) : std::nullopt;
+}
+
+std::optional<long long> Faults::consumeInt(const std::string& key) {
+  auto value = consume(key);
+  return value ? parseInt(*value) : std::nullopt;
+}
+
+std::vector<std::string> Faults::describe() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<std::string> lines;
+  for (const auto& [key, entry] : switches_) {
+    std::string line = key + "=" + entry.value;
+    if (entry.remaining > 0) line += "*" + std::to_string(entry.remaining);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace service
+}  // namespace pom

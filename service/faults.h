@@ -1,0 +1,76 @@
+// Faults: the switches tests use to provoke the client's failure branches.
+//
+// A switch is a key with a text value and a use count. Switches are set from
+// the command line (--fault key=value[*count]) or at run time through the
+// control endpoint ("set key value [count]"). A count of -1 means "until
+// cleared"; a positive count is decremented by every consume() and the switch
+// disappears at zero, so "set login_result 100 1" affects the next login only.
+//
+// Keys understood by the service (values are decimal unless said otherwise):
+//   login_result N            LoginReply result code instead of the real verdict
+//   notice TEXT               ServerNotice text (UTF-8 on the control line); sent
+//                             at once to every logged-in session and after each login
+//   drop_login_after N        close a login connection after N bytes sent to it
+//   drop_download_after N     close a download session after N bytes sent
+//   drop_upload_after N       close an upload session after N data bytes received
+//   download_ticket_result N  DownloadTicket result (255 unavailable, 1 payment, ...)
+//   upload_ticket_result N    UploadTicket result (anything but 0/255 refuses)
+//   credit_shortage force|soft  the next download sends CreditShortage after its
+//                             first data message (force flag 1 or 0) and stops
+//   download_refuse type|flag the next download is refused with FileRefused
+//                             (type) or with the refusal flag of DownloadAccept
+//   upload_accept_result N    UploadAccept result (255 restart, other refuses)
+//   corrupt_next marker|length  the next packet a login connection sends carries
+//                             a wrong end marker or an impossible total length
+//   corrupt_next_download marker|length  the same for the next download packet
+//   peer_stall 1              peers accept and send nothing
+//   peer_rate N               peers send at most N bytes per second
+//   keepalive_ms N            interval of KeepAlive messages (default 30000)
+//
+// Thread safety: every member takes the internal mutex; the login and storage
+// servers, the web side and the control endpoint share one instance.
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pom {
+namespace service {
+
+class Faults {
+ public:
+  // Sets a switch; false (with a reason) for an unknown key or a bad value.
+  bool set(const std::string& key, const std::string& value, int count = -1,
+           std::string* error = nullptr);
+  // Parses "key=value" or "key=value*count" (the command-line form).
+  bool setFromArgument(const std::string& argument, std::string* error = nullptr);
+  void clear(const std::string& key);
+  void clearAll();
+
+  // The current value without using it up.
+  std::optional<std::string> peek(const std::string& key) const;
+  // The current value, counting one use.
+  std::optional<std::string> consume(const std::string& key);
+  // Integer forms of the above (nullopt when unset or not a number).
+  std::optional<long long> peekInt(const std::string& key) const;
+  std::optional<long long> consumeInt(const std::string& key);
+
+  // "key=value*count" lines, sorted by key.
+  std::vector<std::string> describe() const;
+
+  static bool knownKey(const std::string& key);
+
+ private:
+  struct Switch {
+    std::string value;
+    int remaining = -1;
+  };
+  mutable std::mutex mutex_;
+  std::map<std::string, Switch> switches_;
+};
+
+}  // namespace service
+}  // namespace pom
