@@ -1,0 +1,65 @@
+#include "core/net/receive_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/ports/tcp_socket.h"
+
+namespace pom {
+namespace {
+
+constexpr std::uint32_t kHeaderLength = 8;
+constexpr std::uint32_t kMinimumTotal = 12;
+
+}  // namespace
+
+ReceiveBuffer::ReceiveBuffer(std::uint32_t capacity)
+    : capacity_(capacity), storage_(capacity, 0xFF) {}
+
+void ReceiveBuffer::wipe() {
+  // Equivalent to filling the whole storage with 0xFF: bytes past dirty_ were
+  // never written since the last wipe.
+  std::memset(storage_.data(), 0xFF, dirty_);
+  dirty_ = 0;
+}
+
+std::uint32_t ReceiveBuffer::totalLength() const {
+  const std::uint8_t* p = storage_.data() + 4;
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+ReadOutcome ReceiveBuffer::readPacket(TcpSocket& socket) {
+  if (position_ == 0) wipe();
+  // A buffer too small for a header could never hold a packet.
+  if (capacity_ < kHeaderLength) return ReadOutcome::FramingError;
+  while (position_ < kHeaderLength) {
+    const int r = socket.receive(storage_.data() + position_, kHeaderLength - position_);
+    if (r < 0) return ReadOutcome::Incomplete;
+    position_ += static_cast<std::uint32_t>(r);
+    dirty_ = std::max(dirty_, position_);
+    if (r == 0) return ReadOutcome::Incomplete;
+  }
+  const std::uint32_t total = totalLength();
+  if (total < kMinimumTotal || total >= capacity_) return ReadOutcome::FramingError;
+  while (position_ < total) {
+    const int r = socket.receive(storage_.data() + position_, total - position_);
+    if (r <= 0) return ReadOutcome::Incomplete;
+    position_ += static_cast<std::uint32_t>(r);
+    dirty_ = std::max(dirty_, position_);
+  }
+  packetLength_ = total;
+  position_ = 0;
+  return ReadOutcome::Complete;
+}
+
+bool ReceiveBuffer::readRaw(TcpSocket& socket) {
+  wipe();
+  const int r = socket.receive(storage_.data(), capacity_);
+  if (r < 0) return false;
+  lastRawLength_ = r;
+  dirty_ = std::max<std::uint32_t>(dirty_, static_cast<std::uint32_t>(r));
+  return true;
+}
+
+}  // namespace pom
