@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pom {
 
@@ -25,6 +26,8 @@ std::string cp949FromPath(const std::filesystem::path& path);
 // preceded by ':' the directory named by the bytes so far is created, and
 // finally the whole path. Returns true when the directory exists afterwards.
 bool makeDirectories(const std::string& path);
+// The directories makeDirectories creates for path, in order (the walk alone).
+std::vector<std::string> directoryWalk(const std::string& path);
 
 // True when name is one safe path component for the download folder: not
 // empty, not "." or "..", no '\', '/', ':' or control bytes, no reserved device
