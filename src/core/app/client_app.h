@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,7 @@ class Random;
 class Registry;
 class Servers;
 class SessionFlow;
+class SessionHost;
 class SessionState;
 class Shell;
 class SocketFactory;
@@ -90,6 +92,9 @@ struct FrontEnd {
   TermExtensionDialogView* termExtension = nullptr;
   WindowMessageSink* mainWindowSink = nullptr;
   WindowMessageSink* loginWindowSink = nullptr;
+  // Ends the program when the member declines to reconnect (after the login
+  // view, if any, has destroyed the top window).
+  std::function<void()> endProgram;
 };
 
 class ClientApp {
@@ -98,8 +103,9 @@ class ClientApp {
   static ClientApp* instance();
   // Allocates the instance and initialises it; null on failure.
   static ClientApp* createAndInitialise(const AppPorts& ports);
-  // Destroys the top window's views, deletes the members in order, deletes
-  // the instance and clears the accessor. Safe when nothing exists.
+  // Deletes the members in order, deletes the instance and clears the
+  // accessor; the front end destroys its top window first. Safe when nothing
+  // exists.
   static void teardown();
 
   // Start-up after the top window exists: login presenter, main window
@@ -172,6 +178,7 @@ class ClientApp {
   std::unique_ptr<MainWindowPresenter> mainWindow_;
   std::unique_ptr<ProgressDialog> progressDialog_;
   std::unique_ptr<TermExtensionDialog> termExtensionDialog_;
+  std::unique_ptr<SessionHost> sessionHost_;
   std::unique_ptr<SessionFlow> sessionFlow_;
   std::unique_ptr<ReplyDispatcher> dispatcher_;
 

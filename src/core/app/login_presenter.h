@@ -52,6 +52,9 @@ class LoginPresenter {
 
   explicit LoginPresenter(Deps deps);
 
+  // The view arrives once the front end has created the window.
+  void attachView(LoginView* view) { deps_.view = view; }
+
   // After the window and its controls exist: background, saved credentials,
   // focus, title "폼베일2.0b - 0.<client version>", the three buttons.
   void initialise(const std::string& clientVersion);

@@ -94,6 +94,9 @@ class MainWindowPresenter {
 
   explicit MainWindowPresenter(Deps deps);
 
+  // The view arrives once the front end has created the window.
+  void attachView(MainWindowView* view) { deps_.view = view; }
+
   Hooks& hooks() { return hooks_; }
   void setPane(PaneId id, MainPane* pane) { panes_[static_cast<int>(id)] = pane; }
 

@@ -21,7 +21,9 @@ void SkinImage::destroy() {
   resourceId_ = -1;
 }
 
-void SkinImage::paint(SkinPainter* painter) const { drawAt(painter, x_, y_); }
+void SkinImage::paint(SkinPainter* painter) const {
+  drawAt(painter, x_, y_);
+}
 
 void SkinImage::drawAt(SkinPainter* painter, int x, int y) const {
   if (!visible_ || painter == nullptr || !painter->windowValid()) return;

@@ -1,0 +1,98 @@
+// SessionFlow: the life of the one login-server session.
+//
+// The login step when the connection comes up (one LoginRequest per
+// connection, guarded by loginPending), the answers to it (accepted, flat
+// rate exhausted, retry once after 100 ms, refused), the server's
+// unsolicited notifications (session number, credit, notices, waiting notes)
+// and the question after a lost connection (reconnect and log in again, or
+// end the program). After a reconnect an accepted login only refreshes the
+// session state: the main window is not rebuilt and no note check is sent.
+//
+// Everything outside the session goes through SessionHost (ClientApp in the
+// program, a fake in tests). Loop thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pom {
+
+class Connection;
+class Dialogs;
+class EventLoop;
+class ReplyDispatcher;
+class SessionState;
+struct CreditBalance;
+struct LoginReply;
+struct NoteNotice;
+struct ServerNotice;
+struct SessionInfo;
+
+class SessionHost {
+ public:
+  virtual ~SessionHost() = default;
+
+  virtual bool loginPending() const = 0;
+  virtual void setLoginPending(bool pending) = 0;
+  virtual bool loggedIn() const = 0;
+  // The login data the login window keeps.
+  virtual std::string memberId() const = 0;
+  virtual std::string password() const = 0;
+
+  // Switch-to-main (sets loggedIn).
+  virtual void switchToMain() = 0;
+  // The login window's answers (log-in button, controls, focus, busy).
+  virtual void loginAccepted() = 0;
+  virtual void loginRefusedQuota() = 0;
+  virtual void loginRefused() = 0;
+  virtual void clearLoginBusy() = 0;
+
+  // Connect-to-server again; end the program (the top window is destroyed).
+  virtual void reconnect() = 0;
+  virtual void endProgram() = 0;
+
+  virtual void repaintMainWindow() = 0;
+  // A browser window on the memo list at the main window's position plus
+  // (4, 30), 460 x 1000.
+  virtual void openMemoList() = 0;
+  virtual Dialogs& dialogs() = 0;
+  virtual int currentYear() const = 0;
+};
+
+class SessionFlow {
+ public:
+  static constexpr std::uint32_t kLoginRetryDelayMs = 100;
+
+  SessionFlow(SessionHost& host, Connection& connection, SessionState& session, EventLoop& loop);
+  ~SessionFlow();
+
+  // Registers the session branches (types 0, 24, 27, 28, 51) and the types
+  // that are read and ignored (19, 50, 52).
+  void registerWith(ReplyDispatcher& dispatcher);
+
+  // The connection is up (traffic already selected): send the login once.
+  void loginStep();
+  // The connection broke or could not be made (already reset): ask.
+  void connectionLost();
+
+  void onLoginReply(const LoginReply& reply);
+  void onSessionInfo(const SessionInfo& info);
+  void onCreditBalance(const CreditBalance& balance);
+  void onServerNotice(const ServerNotice& notice);
+  void onNoteNotice(const NoteNotice& notice);
+
+  // The retry answer has been followed once in this run.
+  bool retriedLogin() const { return retriedLogin_; }
+
+ private:
+  void sendLogin();
+
+  SessionHost& host_;
+  Connection& connection_;
+  SessionState& session_;
+  EventLoop& loop_;
+  bool retriedLogin_ = false;
+  std::uint32_t retryTimer_ = 0;
+};
+
+}  // namespace pom
