@@ -1,0 +1,72 @@
+// The search servers and the peer list, answered from the store.
+//
+// Normal search: GET /app/search_new4.asp?share=t&userid=ID&chksum=&keyword=K
+// where K is percent-encoded CP949 ("%XX" for the encoded bytes, everything
+// else, "+" and a lone "%" included, taken as it stands). Natural-language
+// search: POST /Pomvale/Search.asp with the body "Keyword=K", K as typed (not
+// encoded). Both answer with the public, complete files whose name matches:
+// normal search on the whole keyword, natural search on every blank-separated
+// word. An optional "page" parameter (1-based) selects the next
+// kSearchPageSize hits; the client never sends one and gets the first page.
+//
+// Reply: one record of 16 "|"-terminated fields per hit (see
+// searchReplyRecord), an empty body for no hit, and kCopyrightBlockedReply when
+// the keyword holds a banned word. The client skips empty fields, so no field
+// is ever empty, and a "|" inside a value becomes "!".
+//
+// Peer list: GET /search.asp?chksum=CODESIZE, the file's 32-digit unique code
+// directly followed by the low 32 bits of its size as a signed decimal; the
+// reply is the holders' addresses joined by "|", or an empty body when the
+// file is unknown, its size differs or no peer holds it.
+//
+// All functions are safe on any server thread: the Store serialises access.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "service/store.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace pom {
+namespace service {
+
+inline constexpr int kSearchPageSize = 100;
+
+// Begins with the six bytes the client looks for within the first 15.
+extern const char kCopyrightBlockedReply[];
+
+// Value of the query parameter `name` in a request target ("/path?a=1&b=2"),
+// percent-decoded; empty when absent.
+std::string queryValue(const std::string& target, const std::string& name);
+// Decodes "%XX" (two hex digits) into the byte; leaves anything else as is.
+std::string percentDecode(const std::string& text);
+// The keyword of a natural-search body ("Keyword=..." up to the end).
+std::string naturalKeyword(const std::string& body);
+
+// Retention text of a hit: remaining days, negative counted as 0.
+std::string keepText(const Item& file);
+// One hit as 16 fields, each followed by "|":
+//  0 owner id          4 "/webhard/folder/<folder id>/"  8 size in bytes   12 keep text
+//  1 share state       5 unique code                     9 size as text    13 hit number
+//  2 kind              6 name                           10 created at      14 file id
+//  3 download count    7 extension                      11 days kept       15 "end"
+std::string searchReplyRecord(const Item& file, int hitNumber);
+
+// Whole reply bodies (blocked, empty or the records of the page).
+std::string normalSearchReply(Store& store, const std::vector<std::string>& bannedWords,
+                              const std::string& keyword, int page);
+std::string naturalSearchReply(Store& store, const std::vector<std::string>& bannedWords,
+                               const std::string& keyword, int page);
+std::string peerListReply(Store& store, const std::string& chksum);
+
+// Registers the two searches and the peer list.
+void addSearchRoutes(httplib::Server& server, Store& store,
+                     const std::vector<std::string>& bannedWords);
+
+}  // namespace service
+}  // namespace pom

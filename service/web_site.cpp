@@ -1,0 +1,117 @@
+#include "service/web_site.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <exception>
+
+#include "service/web_pages.h"
+#include "service/web_search.h"
+
+namespace pom {
+namespace service {
+
+namespace {
+
+// Requests are tiny (a natural search body holds one keyword); anything
+// larger is refused before it is read.
+constexpr std::size_t kMaxPayload = 64 * 1024;
+
+void addEndpoint(std::vector<HttpEndpoint>& endpoints, const std::string& host,
+                 std::uint16_t port) {
+  for (const HttpEndpoint& endpoint : endpoints) {
+    if (endpoint.host == host && endpoint.port == port) return;
+  }
+  endpoints.push_back({host, port});
+}
+
+std::unique_ptr<httplib::Server> makeServer(const WebSiteConfig& config, Store& store) {
+  auto server = std::make_unique<httplib::Server>();
+  const int workers = std::max(1, config.workerThreads);
+  server->new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
+  server->set_read_timeout(3, 0);
+  server->set_write_timeout(5, 0);
+  server->set_keep_alive_timeout(2);
+  server->set_payload_max_length(kMaxPayload);
+
+  addUpdateRoutes(*server, config.updateFiles);
+  addSearchRoutes(*server, store, config.updateFiles.bannedWords);
+  addWebPages(*server, store);
+
+  server->set_error_handler([](const httplib::Request& req, httplib::Response& res) {
+    if (res.status == 404) {
+      res.set_content(notFoundPage(req.path), "text/html; charset=euc-kr");
+    }
+  });
+  // A handler that throws (a store failure) answers 500; the server goes on.
+  server->set_exception_handler(
+      [](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+        res.status = 500;
+        res.set_content("internal error", "text/plain");
+      });
+  return server;
+}
+
+}  // namespace
+
+WebSiteConfig WebSiteConfig::fromPorts(const ServicePorts& ports) {
+  WebSiteConfig config;
+  addEndpoint(config.endpoints, ports.webHost, ports.webPort);
+  for (const std::string& host : ports.searchHosts)
+    addEndpoint(config.endpoints, host, ports.webPort);
+  addEndpoint(config.endpoints, ports.naturalSearchHost, ports.webPort);
+  addEndpoint(config.endpoints, ports.peerListHost, ports.webPort);
+  config.updateFiles.bannedWords = defaultBannedWords();
+  std::string site = "http://" + ports.webHost;
+  if (ports.webPort != 80) site += ":" + std::to_string(ports.webPort);
+  config.updateFiles.adLink = site + "/help_desk/";
+  return config;
+}
+
+WebSite::~WebSite() {
+  stop();
+}
+
+void WebSite::stop() {
+  for (auto& server : servers_) server->stop();
+  for (auto& thread : threads_) {
+    if (thread.joinable()) thread.join();
+  }
+  threads_.clear();
+  servers_.clear();
+}
+
+std::unique_ptr<WebSite> startWebSite(const WebSiteConfig& config, Store& store, Faults& faults,
+                                      std::string* error) {
+  (void)faults;  // no HTTP fault switches yet; kept so all parts start alike
+  std::unique_ptr<WebSite> site(new WebSite());
+  for (const HttpEndpoint& endpoint : config.endpoints) {
+    auto server = makeServer(config, store);
+    int port = endpoint.port;
+    if (port == 0) {
+      port = server->bind_to_any_port(endpoint.host);
+    } else if (!server->bind_to_port(endpoint.host, port)) {
+      port = -1;
+    }
+    if (port <= 0) {
+      if (error) {
+        *error = "cannot listen on " + endpoint.host + ":" + std::to_string(endpoint.port);
+      }
+      return nullptr;  // the destructor stops what already runs
+    }
+    site->bound_.push_back({endpoint.host, static_cast<std::uint16_t>(port)});
+    httplib::Server* raw = server.get();
+    site->servers_.push_back(std::move(server));
+    site->threads_.emplace_back([raw] { raw->listen_after_bind(); });
+    // stop() only reaches a server that already runs its accept loop, so wait
+    // for that (bounded) before handing out the handle.
+    for (int i = 0; i < 2000 && !raw->is_running(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  return site;
+}
+
+}  // namespace service
+}  // namespace pom
