@@ -1,2 +1,4 @@
 // pomservice: the local stand-in of the online service (being assembled).
-int main() { return 0; }
+int main() {
+  return 0;
+}

@@ -301,9 +301,9 @@ std::vector<Item> Store::listPage(const std::string& owner, std::int32_t parentI
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   Statement st(db_,
                selectItems(publicOnly ? "owner = ? AND parent_id = ? AND id > ? AND share = 't' "
-                                        "ORDER BY id LIMIT ?"
+                                        "AND (kind = 'd' OR size > 0) ORDER BY id LIMIT ?"
                                       : "owner = ? AND parent_id = ? AND id > ? "
-                                        "ORDER BY id LIMIT ?")
+                                        "AND (kind = 'd' OR size > 0) ORDER BY id LIMIT ?")
                    .c_str());
   st.bindText(owner)
       .bind(static_cast<int>(topLevel(parentId)))

@@ -115,7 +115,8 @@ class Store {
   std::int32_t addFile(const Item& file);
   std::optional<Item> item(std::int32_t id);
   // Items of owner directly in parent with id > afterId, ascending id, at most limit.
-  // publicOnly keeps items shared 't' only.
+  // publicOnly keeps items shared 't' only. File records whose upload has not yet
+  // announced a size are left out (a size of 0 would make them look like folders).
   std::vector<Item> listPage(const std::string& owner, std::int32_t parentId, std::int32_t afterId,
                              int limit, bool publicOnly);
   // Files of owner directly in parent (publicOnly as above), ascending id.

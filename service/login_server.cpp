@@ -1,0 +1,113 @@
+#include "service/login_server.h"
+
+#include <algorithm>
+
+#include "service/login_session.h"
+
+namespace pom {
+namespace service {
+
+namespace {
+constexpr std::uint32_t kTickMs = 100;
+constexpr std::uint32_t kDefaultKeepAliveMs = 30000;
+}  // namespace
+
+LoginServer::LoginServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports)
+    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop) {}
+
+LoginServer::~LoginServer() {
+  stop();
+}
+
+bool LoginServer::start(std::string* error) {
+  for (const auto& host : ports_.loginHosts) {
+    for (auto port : ports_.loginPorts) {
+      auto listener = std::make_unique<PosixListener>(
+          loop_, [this](std::unique_ptr<PosixSocket> socket) { accept(std::move(socket)); });
+      if (!listener->listen(host, port)) {
+        if (error) *error = "login server cannot listen on " + host + ":" + std::to_string(port);
+        stop();
+        return false;
+      }
+      listeners_.push_back(std::move(listener));
+    }
+  }
+  lastNotice_ = faults_.peek("notice").value_or("");
+  tickTimer_ = loop_.startTimer(kTickMs, [this] { tick(); });
+  return true;
+}
+
+void LoginServer::stop() {
+  if (tickTimer_) loop_.stopTimer(tickTimer_);
+  tickTimer_ = 0;
+  listeners_.clear();
+  sessions_.clear();
+  doomed_.clear();
+}
+
+int LoginServer::loggedInCount(const std::string& memberId) const {
+  return static_cast<int>(std::count_if(sessions_.begin(), sessions_.end(), [&](const auto& s) {
+    return s->loggedIn() && s->memberId() == memberId && s->isOpen();
+  }));
+}
+
+std::uint16_t LoginServer::nextSessionNumber() {
+  do {
+    ++lastSessionNumber_;
+  } while (lastSessionNumber_ == 0 || lastSessionNumber_ == 0xFFFF);
+  return lastSessionNumber_;
+}
+
+void LoginServer::accept(std::unique_ptr<PosixSocket> socket) {
+  auto session = std::make_unique<LoginSession>(*this, sockets_);
+  LoginSession* raw = session.get();
+  sessions_.push_back(std::move(session));
+  if (!raw->start(std::move(socket))) discard(raw);
+}
+
+void LoginServer::discard(LoginSession* session) {
+  if (std::find(doomed_.begin(), doomed_.end(), session) == doomed_.end())
+    doomed_.push_back(session);
+  if (!reapPosted_) {
+    reapPosted_ = true;
+    loop_.post([this] { reap(); });
+  }
+}
+
+void LoginServer::reap() {
+  reapPosted_ = false;
+  for (LoginSession* session : doomed_) {
+    sessions_.remove_if([session](const auto& s) { return s.get() == session; });
+  }
+  doomed_.clear();
+}
+
+void LoginServer::tick() {
+  // Sessions whose socket was closed by the framing check get no close
+  // notification: collect them here.
+  for (const auto& session : sessions_) {
+    if (!session->isOpen()) discard(session.get());
+  }
+
+  std::string notice = faults_.peek("notice").value_or("");
+  if (notice != lastNotice_) {
+    lastNotice_ = notice;
+    if (!notice.empty()) {
+      for (const auto& session : sessions_) {
+        if (session->loggedIn() && session->isOpen()) session->sendNotice(notice);
+      }
+    }
+  }
+
+  auto interval = faults_.peekInt("keepalive_ms").value_or(kDefaultKeepAliveMs);
+  sinceKeepAliveMs_ += kTickMs;
+  if (interval > 0 && sinceKeepAliveMs_ >= interval) {
+    sinceKeepAliveMs_ = 0;
+    for (const auto& session : sessions_) {
+      if (session->loggedIn() && session->isOpen()) session->sendKeepAlive();
+    }
+  }
+}
+
+}  // namespace service
+}  // namespace pom
