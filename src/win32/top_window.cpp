@@ -1,0 +1,113 @@
+#include "win32/top_window.h"
+
+#include "core/app/client_app.h"
+#include "core/app/login_presenter.h"
+#include "core/app/main_window_presenter.h"
+
+namespace pom {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Pomvale";
+constexpr int kApplicationIcon = 103;
+
+MainWindowPresenter* mainPresenter() {
+  ClientApp* app = ClientApp::instance();
+  return app != nullptr ? app->mainWindow() : nullptr;
+}
+
+bool mainLayoutBuilt() {
+  MainWindowPresenter* main = mainPresenter();
+  return main != nullptr && main->layoutBuilt();
+}
+
+}  // namespace
+
+TopWindow::TopWindow(HINSTANCE instance, const std::string& fontFace)
+    : instance_(instance), painter_(instance, fontFace) {}
+
+TopWindow::~TopWindow() {
+  if (handle() != nullptr && IsWindow(handle())) DestroyWindow(handle());
+  if (background_ != nullptr) DeleteObject(background_);
+}
+
+bool TopWindow::createWindow() {
+  background_ = CreateSolidBrush(RGB(224, 226, 235));
+  HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(kApplicationIcon));
+  if (!registerClass(instance_, kClassName, icon, background_)) return false;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - kLoginWindowWidth) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - kLoginCentringHeight) / 2;
+  HWND window = create(instance_, kClassName, kClassName,
+                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, left, top,
+                       kLoginWindowWidth, kLoginWindowHeight);
+  if (window == nullptr) return false;
+  painter_.setWindow(window);
+  return true;
+}
+
+POINT TopWindow::cursorInClient() const {
+  POINT point{};
+  GetCursorPos(&point);
+  ScreenToClient(handle(), &point);
+  return point;
+}
+
+LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (ClientApp* app = ClientApp::instance()) app->dispatchWindowMessage(message, wParam, lParam);
+
+  switch (message) {
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      // Labels, check boxes and radios let the background bitmap show through.
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    case WM_GETMINMAXINFO:
+      if (mainLayoutBuilt()) {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = kMainMinOuterWidth;
+        info->ptMinTrackSize.y = kMainMinOuterHeight;
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      // The presenter resizes the window itself; the guard keeps that from
+      // coming back here while it is still at work.
+      if (mainLayoutBuilt() && !resizing_ && wParam != SIZE_MINIMIZED) {
+        resizing_ = true;
+        mainPresenter()->onResize(LOWORD(lParam), HIWORD(lParam));
+        resizing_ = false;
+      }
+      return 0;
+    case WM_CLOSE:
+      close();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return defaultProc(message, wParam, lParam);
+}
+
+void TopWindow::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(handle(), &ps);
+  {
+    GdiPainter::Scope scope(painter_, dc);
+    if (ClientApp* app = ClientApp::instance()) app->repaintAll();
+  }
+  EndPaint(handle(), &ps);
+}
+
+void TopWindow::close() {
+  // Before the login there is nothing to lose; afterwards the main window
+  // asks (pending uploads, pending downloads, or simply whether to end).
+  MainWindowPresenter* main = mainPresenter();
+  if (main != nullptr && main->layoutBuilt() && !main->confirmClose()) return;
+  closedByMember_ = true;
+  PostQuitMessage(0);
+  DestroyWindow(handle());
+}
+
+}  // namespace pom
