@@ -52,7 +52,7 @@ std::string cp949FromPath(const std::filesystem::path& path) {
     const auto& wide = path.native();
     return utf16ToCp949(std::u16string(wide.begin(), wide.end()));
   } else {
-    return utf8ToCp949(path.native());
+    return utf8ToCp949(path.u8string());
   }
 }
 
@@ -108,6 +108,8 @@ std::optional<std::filesystem::path> downloadPath(const std::string& downloadFol
                                                   const std::string& subFolder,
                                                   const std::string& name) {
   if (downloadFolder.empty() || !isSafeComponent(name)) return std::nullopt;
+  // A sub-folder is relative; one that starts at a root is refused, not re-rooted.
+  if (!subFolder.empty() && isSeparator(subFolder.front())) return std::nullopt;
   std::filesystem::path result = pathFromCp949(downloadFolder);
   std::size_t start = 0;
   while (start <= subFolder.size()) {
