@@ -9,8 +9,9 @@
 // search. GUI thread only; lives as long as the top window.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include "core/app/client_app.h"
 #include "core/app/main_window_view.h"
