@@ -18,8 +18,15 @@ void sanitise(std::string& text) {
 }
 
 void toLowerAscii(std::string& text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x81 && byte <= 0xFE) {
+      // A CP949 lead byte: its trail byte may be an ASCII letter ("갂" is
+      // 0x81 0x41) and must stay as it is, or the character would change.
+      ++i;
+    } else if (byte >= 'A' && byte <= 'Z') {
+      text[i] = static_cast<char>(byte - 'A' + 'a');
+    }
   }
 }
 

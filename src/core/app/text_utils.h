@@ -18,7 +18,8 @@ std::string baseName(std::string_view path);
 // Replaces every apostrophe, comma and semicolon with '!', in place.
 void sanitise(std::string& text);
 
-// ASCII-only lower-casing.
+// ASCII-only lower-casing. The trail byte of a CP949 double-byte character
+// is skipped even when it has the value of an ASCII letter.
 void toLowerAscii(std::string& text);
 std::string lowerAscii(std::string_view text);
 bool endsWithNoCase(std::string_view text, std::string_view suffix);  // ASCII case-insensitive

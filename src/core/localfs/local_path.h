@@ -37,7 +37,8 @@ bool isSafeComponent(const std::string& name);
 
 // The local path of a downloaded file: downloadFolder, then subFolder (a
 // relative path of '\' or '/' separated components, empty for none), then
-// name. Every component of subFolder and the name must be safe (above);
+// name. subFolder must not start with a separator, and every component of it
+// and the name must be safe (above);
 // otherwise nothing is returned. downloadFolder is trusted (the member chose
 // it). All texts are CP949.
 std::optional<std::filesystem::path> downloadPath(const std::string& downloadFolder,
