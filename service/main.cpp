@@ -1,4 +1,93 @@
-// pomservice: the local stand-in of the online service (being assembled).
-int main() {
+// pomservice: the local stand-in of the online service.
+//
+//   pomservice [--data DIR] [--port-base N] [--fault KEY=VALUE[*COUNT]]... [--no-web]
+//
+// Runs in the foreground, prints a line containing "ready" once every
+// listener is up, and stops cleanly on SIGINT or SIGTERM. Listens on loopback
+// addresses only.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "service/service_app.h"
+
+namespace {
+
+void usage() {
+  std::fprintf(stderr,
+               "usage: pomservice [--data DIR] [--port-base N] [--fault KEY=VALUE[*COUNT]]... "
+               "[--no-web]\n");
+}
+
+bool parseInt(const char* text, int* value) {
+  char* end = nullptr;
+  long parsed = std::strtol(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || parsed < -60000 || parsed > 60000) return false;
+  *value = static_cast<int>(parsed);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using pom::service::ServiceOptions;
+  ServiceOptions options;
+  options.dataDir = "service-data";
+  int portBase = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (arg == "--data" && hasValue) {
+      options.dataDir = argv[++i];
+    } else if (arg == "--port-base" && hasValue) {
+      if (!parseInt(argv[++i], &portBase)) {
+        usage();
+        return 2;
+      }
+    } else if (arg == "--fault" && hasValue) {
+      options.faults.push_back(argv[++i]);
+    } else if (arg == "--no-web") {
+      options.web = false;
+    } else {
+      usage();
+      return arg == "--help" || arg == "-h" ? 0 : 2;
+    }
+  }
+  options.ports = pom::service::ServicePorts::withBase(portBase, ::geteuid() == 0);
+
+  // Signals are taken synchronously by this thread; every thread the service
+  // starts inherits the blocked mask.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  pom::service::ServiceApp app(options);
+  std::string error;
+  if (!app.start(&error)) {
+    std::fprintf(stderr, "pomservice: %s\n", error.c_str());
+    return 1;
+  }
+  const auto& ports = app.ports();
+  std::printf(
+      "pomservice ready: data %s; login %s,%s ports %u,%u; storage %s:%u (upload %u); "
+      "control %s:%u; web %s:%u%s\n",
+      options.dataDir.c_str(), ports.loginHosts[0].c_str(), ports.loginHosts[1].c_str(),
+      ports.loginPorts[0], ports.loginPorts[1], ports.storageHost.c_str(), ports.downloadPort,
+      ports.uploadPort, ports.controlHost.c_str(), ports.controlPort, ports.webHost.c_str(),
+      ports.webPort, options.web ? "" : " (off)");
+  std::fflush(stdout);
+
+  int received = 0;
+  sigwait(&stopSignals, &received);
+  std::printf("pomservice: stopping (%s)\n", received == SIGINT ? "SIGINT" : "SIGTERM");
+  std::fflush(stdout);
+  app.stop();
   return 0;
 }

@@ -1,0 +1,83 @@
+#include "service/storage_server.h"
+
+#include <algorithm>
+
+#include "service/storage_sessions.h"
+
+namespace pom {
+namespace service {
+
+namespace {
+constexpr std::uint32_t kTickMs = 1000;
+constexpr std::int64_t kIdleLimitMs = 60000;
+}  // namespace
+
+StorageServer::StorageServer(PollLoop& loop, Store& store, Faults& faults,
+                             const ServicePorts& ports)
+    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop) {}
+
+StorageServer::~StorageServer() {
+  stop();
+}
+
+bool StorageServer::start(std::string* error) {
+  downloads_ = std::make_unique<PosixListener>(loop_, [this](std::unique_ptr<PosixSocket> s) {
+    accept<DownloadServerSession>(std::move(s));
+  });
+  uploads_ = std::make_unique<PosixListener>(
+      loop_, [this](std::unique_ptr<PosixSocket> s) { accept<UploadServerSession>(std::move(s)); });
+  if (!downloads_->listen(ports_.storageHost, ports_.downloadPort) ||
+      !uploads_->listen(ports_.storageHost, ports_.uploadPort)) {
+    if (error)
+      *error = "storage server cannot listen on " + ports_.storageHost + ":" +
+               std::to_string(ports_.downloadPort) + "/" + std::to_string(ports_.uploadPort);
+    stop();
+    return false;
+  }
+  tickTimer_ = loop_.startTimer(kTickMs, [this] { tick(); });
+  return true;
+}
+
+void StorageServer::stop() {
+  if (tickTimer_) loop_.stopTimer(tickTimer_);
+  tickTimer_ = 0;
+  downloads_.reset();
+  uploads_.reset();
+  sessions_.clear();
+  doomed_.clear();
+}
+
+template <typename Session>
+void StorageServer::accept(std::unique_ptr<PosixSocket> socket) {
+  auto session = std::make_unique<Session>(*this, sockets_);
+  StorageSession* raw = session.get();
+  sessions_.push_back(std::move(session));
+  if (!raw->start(std::move(socket))) raw->finish();
+}
+
+void StorageServer::discard(StorageSession* session) {
+  if (std::find(doomed_.begin(), doomed_.end(), session) == doomed_.end())
+    doomed_.push_back(session);
+  if (!reapPosted_) {
+    reapPosted_ = true;
+    loop_.post([this] { reap(); });
+  }
+}
+
+void StorageServer::reap() {
+  reapPosted_ = false;
+  auto doomed = std::move(doomed_);
+  doomed_.clear();
+  for (StorageSession* session : doomed)
+    sessions_.remove_if([session](const auto& s) { return s.get() == session; });
+}
+
+void StorageServer::tick() {
+  for (const auto& session : sessions_) {
+    // Closed by the framing check (no close notification), or idle too long.
+    if (!session->isOpen() || session->idleMs() > kIdleLimitMs) session->finish();
+  }
+}
+
+}  // namespace service
+}  // namespace pom

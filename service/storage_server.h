@@ -1,0 +1,80 @@
+// StorageServer: the download and upload data sessions of the storage host.
+//
+// Downloads (port 7201): DownloadRequest → DownloadAccept (size, refusal
+// flag) → FileData messages of 64 KiB from the requested offset, queued as the
+// send buffer drains (driven by write notifications, never the whole file at
+// once) → CreditInfo with the balance after the charge. FileRefused for a
+// file the member may not fetch; CreditShortage when a member without a flat
+// rate runs out of credit on the way. Members without a flat rate are charged
+// per byte sent (tickets.h).
+//
+// Uploads (upload port): UploadRequest → UploadAccept (chunk size, 0 resume or
+// 255 restart) → one ChunkAck per FileChunk, each appended to the body file
+// and counted in the store → UploadDone once every byte is held and the
+// sample digest of what is stored matches the one announced (result 2 and the
+// bytes discarded when it does not).
+//
+// Bad input (garbage, wrong lengths or markers, out-of-range chunks) closes
+// that session only; what the store holds stays consistent with the body file.
+// Idle sessions are closed after a minute.
+//
+// Loop thread only; Store and Faults are shared with other threads.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/posix/poll_loop.h"
+#include "platform/posix/posix_listener.h"
+#include "platform/posix/posix_socket.h"
+#include "service/faults.h"
+#include "service/ports.h"
+#include "service/store.h"
+
+namespace pom {
+namespace service {
+
+class StorageSession;
+
+class StorageServer {
+ public:
+  StorageServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports);
+  ~StorageServer();
+  StorageServer(const StorageServer&) = delete;
+  StorageServer& operator=(const StorageServer&) = delete;
+
+  bool start(std::string* error);
+  void stop();
+  std::size_t sessionCount() const { return sessions_.size(); }
+
+  Store& store() { return store_; }
+  Faults& faults() { return faults_; }
+  PollLoop& loop() { return loop_; }
+
+  // Schedules the session's destruction on a later turn of the loop.
+  void discard(StorageSession* session);
+
+ private:
+  template <typename Session>
+  void accept(std::unique_ptr<PosixSocket> socket);
+  void tick();
+  void reap();
+
+  PollLoop& loop_;
+  Store& store_;
+  Faults& faults_;
+  ServicePorts ports_;
+  PosixSocketFactory sockets_;
+  std::unique_ptr<PosixListener> downloads_;
+  std::unique_ptr<PosixListener> uploads_;
+  std::list<std::unique_ptr<StorageSession>> sessions_;
+  std::vector<StorageSession*> doomed_;
+  bool reapPosted_ = false;
+  EventLoop::TimerId tickTimer_ = 0;
+};
+
+}  // namespace service
+}  // namespace pom

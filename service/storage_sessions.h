@@ -1,0 +1,116 @@
+// The two kinds of storage-server session (see storage_server.h for the
+// conversations). Both are Connections over a FaultSocket, owned by the
+// StorageServer and destroyed on a later turn after they close.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/net/connection.h"
+#include "core/net/messages/messages.h"
+#include "service/fault_socket.h"
+#include "service/store.h"
+
+namespace pom {
+namespace service {
+
+class StorageServer;
+
+class StorageSession : public Connection {
+ public:
+  StorageSession(StorageServer& server, SocketFactory& sockets, std::uint32_t sendCapacity,
+                 std::uint32_t receiveCapacity);
+  ~StorageSession() override;
+  virtual bool start(std::unique_ptr<TcpSocket> socket);
+
+  void onRead() override;
+  void onWrite() override;
+  void onClose() override;
+
+  // Milliseconds since the last traffic.
+  std::int64_t idleMs() const;
+  // Closes at once and hands the session back to the server.
+  void finish();
+
+ protected:
+  virtual void handle(const std::uint8_t* body, std::size_t length) = 0;
+  // Called after every flush (more data may be queued).
+  virtual void afterFlush() {}
+  // Called once when the session ends for whatever reason.
+  virtual void ended() {}
+  void touch() { lastActivity_ = std::chrono::steady_clock::now(); }
+  // Closes once everything queued has left.
+  void closeAfterFlush();
+  void send(const Bytes& body) { queue(body.data(), body.size()); }
+
+  StorageServer& server_;
+  FaultSocket* faultSocket_ = nullptr;
+  int bodyFd_ = -1;
+
+ private:
+  std::chrono::steady_clock::time_point lastActivity_ = std::chrono::steady_clock::now();
+  bool closing_ = false;
+  bool finished_ = false;
+};
+
+class DownloadServerSession : public StorageSession {
+ public:
+  static constexpr std::uint32_t kMessageNumber = 2054;
+  static constexpr std::uint32_t kChunk = 65536;
+  DownloadServerSession(StorageServer& server, SocketFactory& sockets);
+  bool start(std::unique_ptr<TcpSocket> socket) override;
+
+ protected:
+  void handle(const std::uint8_t* body, std::size_t length) override;
+  void afterFlush() override { pump(); }
+  void ended() override;
+
+ private:
+  void onRequest(const DownloadRequest& request);
+  void refuse(const DownloadRequest& request, bool withFlag);
+  void pump();
+  void complete();
+  void charge();
+
+  bool started_ = false;
+  bool pumping_ = false;
+  bool pumpPosted_ = false;
+  bool done_ = false;
+  Member member_;
+  std::int32_t fileId_ = 0;
+  std::int64_t position_ = 0;
+  std::int64_t end_ = 0;
+  std::int64_t sent_ = 0;        // data bytes queued
+  std::int64_t charged_ = 0;     // data bytes already charged
+  std::int64_t allowance_ = -1;  // data bytes the credit covers; -1 unlimited
+  std::optional<std::string> shortageFault_;
+  std::vector<std::uint8_t> chunk_;
+};
+
+class UploadServerSession : public StorageSession {
+ public:
+  static constexpr std::uint32_t kMessageNumber = 2044;
+  static constexpr std::int32_t kChunkSize = 524288;
+  UploadServerSession(StorageServer& server, SocketFactory& sockets);
+
+ protected:
+  void handle(const std::uint8_t* body, std::size_t length) override;
+
+ private:
+  void onRequest(const UploadRequest& request);
+  void onChunk(const std::uint8_t* data, std::size_t size);
+  void complete();
+
+  bool accepted_ = false;
+  Item file_;
+  std::string digest_;         // announced sample digest (hex)
+  std::int64_t received_ = 0;  // data bytes received in this session
+  std::optional<long long> dropAfter_;
+};
+
+}  // namespace service
+}  // namespace pom

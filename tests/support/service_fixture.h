@@ -1,0 +1,89 @@
+// ServiceFixture: the local service running in-process for integration tests.
+//
+// start() seeds a fresh temporary data directory with the demo data and picks
+// a port base at random (retrying when a port is taken), so test processes
+// running side by side do not clash. ports() tells where everything listens:
+// login hosts 127.0.0.1/127.0.0.2 on loginPorts, storage 127.0.0.3 on
+// downloadPort/uploadPort, control, web and peers. faults() and store() reach
+// the running service directly; restart() stops it and starts it again on
+// the same data directory and ports.
+//
+// Header-only: only test binaries that link pom_service include it.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "service/service_app.h"
+
+namespace pom {
+namespace testing_support {
+
+class ServiceFixture {
+ public:
+  explicit ServiceFixture(bool web = true) : web_(web) {
+    char pattern[] = "/tmp/pomservice-XXXXXX";
+    if (char* made = ::mkdtemp(pattern)) dataDir_ = made;
+  }
+  ~ServiceFixture() {
+    stop();
+    std::error_code ignored;
+    if (!dataDir_.empty()) std::filesystem::remove_all(dataDir_, ignored);
+  }
+  ServiceFixture(const ServiceFixture&) = delete;
+  ServiceFixture& operator=(const ServiceFixture&) = delete;
+
+  // Starts with a random port base; tries a few bases before giving up.
+  bool start(std::string* error = nullptr) {
+    std::random_device seed;
+    std::mt19937 random(seed() ^ static_cast<unsigned>(::getpid()));
+    std::string why;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      // Bases keep every port below the usual ephemeral range (32768 up).
+      int base = 10000 + 10 * static_cast<int>(random() % 1400);
+      if (startAt(base, &why)) return true;
+    }
+    if (error) *error = why;
+    return false;
+  }
+
+  bool startAt(int portBase, std::string* error = nullptr) {
+    service::ServiceOptions options;
+    options.dataDir = dataDir_;
+    options.ports = service::ServicePorts::withBase(portBase, false);
+    options.web = web_;
+    app_ = std::make_unique<service::ServiceApp>(options);
+    if (app_->start(error)) return true;
+    app_.reset();
+    return false;
+  }
+
+  void stop() {
+    if (app_) app_->stop();
+  }
+  // Stops and starts again on the same data directory and ports.
+  bool restart(std::string* error = nullptr) {
+    if (!app_) return false;
+    app_->stop();
+    return app_->start(error);
+  }
+
+  service::ServiceApp& app() { return *app_; }
+  const service::ServicePorts& ports() const { return app_->ports(); }
+  service::Faults& faults() { return app_->faults(); }
+  service::Store& store() { return app_->store(); }
+  const std::string& dataDir() const { return dataDir_; }
+
+ private:
+  bool web_;
+  std::string dataDir_;
+  std::unique_ptr<service::ServiceApp> app_;
+};
+
+}  // namespace testing_support
+}  // namespace pom
