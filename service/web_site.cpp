@@ -1,6 +1,7 @@
 #include "service/web_site.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
@@ -34,6 +35,13 @@ std::unique_ptr<httplib::Server> makeServer(const WebSiteConfig& config, Store& 
   server->set_write_timeout(5, 0);
   server->set_keep_alive_timeout(2);
   server->set_payload_max_length(kMaxPayload);
+  // Address reuse only: the library's default also shares the port with any
+  // other process that asks (SO_REUSEPORT), so a second service on the same
+  // port would start without error and take part of the requests.
+  server->set_socket_options([](socket_t sock) {
+    const int on = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
 
   addUpdateRoutes(*server, config.updateFiles);
   addSearchRoutes(*server, store, config.updateFiles.bannedWords);

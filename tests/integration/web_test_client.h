@@ -46,9 +46,10 @@ class RawClient {
     return true;
   }
 
-  // Reads until the server closes, timeoutMs passes, or maxBytes arrived.
-  // closed() tells whether the end was a close.
-  std::string readAll(int timeoutMs = 5000, std::size_t maxBytes = 64 << 20) {
+  // Reads until the server closes, timeoutMs passes, maxBytes arrived or (when
+  // not empty) `until` appears. closed() tells whether the end was a close.
+  std::string readAll(int timeoutMs = 5000, std::size_t maxBytes = 64 << 20,
+                      const std::string& until = std::string()) {
     std::string out;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     char buffer[16384];
@@ -66,6 +67,7 @@ class RawClient {
         break;
       }
       out.append(buffer, static_cast<std::size_t>(n));
+      if (!until.empty() && out.find(until) != std::string::npos) break;
     }
     return out;
   }
