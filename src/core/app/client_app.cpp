@@ -105,8 +105,7 @@ void ClientApp::teardown() {
 }
 
 void ClientApp::note(const char* event) {
-  if (!lifecycleLog_.empty()) lifecycleLog_ += ',';
-  lifecycleLog_ += event;
+  if (ports_.lifecycleObserver) ports_.lifecycleObserver(event);
 }
 
 bool ClientApp::initialise() {

@@ -72,6 +72,9 @@ struct AppPorts {
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;
   std::string workingDir;  // where font.ini and the program's files live
+  // Told "+Name" / "-Name" as each member is created and deleted (optional;
+  // diagnostics and tests).
+  std::function<void(const char*)> lifecycleObserver;
 };
 
 // A window-side receiver of the top window's messages (main window command
@@ -150,9 +153,6 @@ class ClientApp {
   bool uploadNoticeShown = false;
   bool loggedIn() const { return loggedIn_; }
 
-  // The order in which members were created and deleted (names), for tests.
-  const std::string& lifecycleLog() const { return lifecycleLog_; }
-
   ~ClientApp();
 
  private:
@@ -183,7 +183,6 @@ class ClientApp {
   std::unique_ptr<ReplyDispatcher> dispatcher_;
 
   bool loggedIn_ = false;
-  std::string lifecycleLog_;
 };
 
 }  // namespace pom
