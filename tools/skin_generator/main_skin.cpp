@@ -1,4 +1,4 @@
-// The main window: background 238, the header pieces 258 and 264, the small
+// The main window: the logo block 238, the header pieces 258 and 264, the small
 // images 265, 293 and 267, the toolbar buttons 230-237, the bottom buttons
 // 260-262, the memo button 276 and the search button 183.
 #include "skin_set.h"
@@ -7,26 +7,23 @@
 namespace skin {
 
 namespace {
-constexpr int kMainWidth = 880, kMainHeight = 706;
+constexpr int kLogoWidth = 134;  // the first toolbar button starts here
 constexpr int kHeader = 51;        // the group frames of the search bar start here
-constexpr int kSearchBottom = 90;  // end of the search bar band
 constexpr int kStatusWidth = 193;  // 594 .. 787
 }  // namespace
 
 void buildMainSkin(SkinSet& set) {
   TextRenderer& text = set.text();
 
-  Canvas bg(kMainWidth, kMainHeight, palette::face);
-  paintHeader(bg, 0, 0, kMainWidth, kHeader);
+  // The logo block left of the toolbar; the window brush shows everywhere
+  // the skin pieces do not cover.
+  Canvas bg(kLogoWidth, kHeader, palette::face);
+  paintHeader(bg, 0, 0, kLogoWidth, kHeader);
   paintPomMark(bg, 26, 24, 13);
   drawTextLeft(bg, text, "폼베일", 45, 22, 18, Weight::ExtraBold, palette::white);
   drawTextLeft(bg, text, "웹하드 2.0", 47, 40, 10, Weight::Bold, palette::accentLight);
-  bg.verticalGradient(0, kHeader, kMainWidth, kSearchBottom - kHeader, palette::faceLight,
-                      mix(palette::face, palette::faceLight, 0.35));
-  bg.hline(0, kSearchBottom - 1, kMainWidth, palette::line);
-  // A rounded well around the search edit and the member line.
-  bg.fillRoundRect(512, 60, 296, 28, 6, palette::line, 0.6);
-  bg.fillRoundRect(4, 60, 236, 28, 6, palette::white, 0.65);
+  bg.fillRect(kLogoWidth - 1, 10, 1, kHeader - 20, palette::white);
+  bg.fillRect(kLogoWidth - 2, 10, 1, kHeader - 20, rgb(0x1A2233));
   set.add(238, std::move(bg));
 
   // Status panel: labels on the left, the program writes the values at x 115.
@@ -45,12 +42,12 @@ void buildMainSkin(SkinSet& set) {
   paintHeader(headerEnd, 0, 0, 93, kHeader);
   set.add(264, std::move(headerEnd));
 
-  Canvas member(16, 16, mix(palette::faceLight, palette::face, 0.3));
+  Canvas member(16, 16, palette::face);
   member.fillCircle(8, 8, 8, palette::accent);
   icons::person(member, 8, 8.5, 11, palette::white);
   set.add(265, std::move(member));
 
-  Canvas memo(15, 14, mix(palette::faceLight, palette::face, 0.3));
+  Canvas memo(15, 14, palette::face);
   icons::envelope(memo, 7.5, 7, 15, palette::pom);
   set.add(293, std::move(memo));
 
@@ -77,10 +74,9 @@ void buildMainSkin(SkinSet& set) {
   set.add(261,
           pillButton(text, 84, 24, "폴더변경", PillTone::Neutral, palette::face, icons::gear, 11));
   set.add(262, pillButton(text, 84, 24, "종료", PillTone::Dark, palette::face, icons::cross, 11));
-  Rgb wellFace = mix(palette::faceLight, palette::face, 0.3);
-  set.add(276, pillButton(text, 40, 20, "보기", PillTone::Neutral, wellFace, nullptr, 11));
+  set.add(276, pillButton(text, 40, 20, "보기", PillTone::Neutral, palette::face, nullptr, 11));
   set.add(183, pillButton(text, 60, 24, "검색", PillTone::Accent,
-                          mix(palette::faceLight, palette::face, 0.3), icons::magnifier, 12));
+                          palette::face, icons::magnifier, 12));
 }
 
 }  // namespace skin
