@@ -88,7 +88,7 @@ std::string runControlCommand(Faults& faults, const std::string& line) {
     out << "ok";
     const char* separator = " ";
     for (const auto& entry : faults.describe()) {
-      out << separator << entry;
+      out << separator << (entry.rfind("notice=", 0) == 0 ? cp949ToUtf8(entry) : entry);
       separator = ";";
     }
     return out.str();

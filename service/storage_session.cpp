@@ -69,7 +69,8 @@ void StorageSession::closeAfterFlush() {
 // ---- DownloadServerSession
 
 DownloadServerSession::DownloadServerSession(StorageServer& server, SocketFactory& sockets)
-    : StorageSession(server, sockets, 4 * kChunk * 8, 65536) {}
+    : StorageSession(server, sockets, 4 * kChunk * 8, 65536),
+      chunk_(FileData::kHeadSize + kChunk) {}
 
 bool DownloadServerSession::start(std::unique_ptr<TcpSocket> socket) {
   if (!StorageSession::start(std::move(socket))) return false;
@@ -129,16 +130,12 @@ void DownloadServerSession::onRequest(const DownloadRequest& request) {
     allowance_ = std::max<std::int64_t>(member_.credit, 0) * kBytesPerCredit;
   shortageFault_ = server_.faults().consume("credit_shortage");
 
+  // A client that already holds everything closes after the acceptance.
+  done_ = position_ >= end_;
   DownloadAccept accept;
   accept.fileSize = file->size;
   accept.fileId = file->id;
-  send(accept.encode());
-  // A client that already holds everything closes after the acceptance.
-  if (position_ >= end_) {
-    done_ = true;
-    return;
-  }
-  chunk_.resize(FileData::kHeadSize + kChunk);
+  send(accept.encode());  // its flush starts the data pump
   pump();
 }
 
