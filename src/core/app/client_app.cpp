@@ -242,7 +242,7 @@ void ClientApp::connectToServer() {
   const int r1 = ports_.random->next() % 2;
   const int r2 = ports_.random->next() % 2;
   mainConnection_->connectTo(servers_->loginHost(r1),
-                             static_cast<std::uint16_t>(kLoginPortBase + r2));
+                             static_cast<std::uint16_t>(ports_.loginPortBase + r2));
 }
 
 void ClientApp::switchToMain() {

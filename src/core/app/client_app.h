@@ -72,6 +72,9 @@ struct AppPorts {
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;
   std::string workingDir;  // where font.ini and the program's files live
+  // The login ports are 7031 and 7032; a local service started with a port
+  // offset (tests, several services side by side) moves both.
+  std::uint16_t loginPortBase = kLoginPortBase;
   // Told "+Name" / "-Name" as each member is created and deleted (optional;
   // diagnostics and tests).
   std::function<void(const char*)> lifecycleObserver;
