@@ -1,7 +1,5 @@
 #include "core/net/messages/download_messages.h"
 
-#include <limits>
-
 #include "core/net/messages/body_check.h"
 #include "core/net/wire.h"
 
@@ -51,22 +49,13 @@ std::optional<DownloadAccept> DownloadAccept::decode(const std::uint8_t* data, s
 }
 
 Bytes FileData::encode() const {
-  const std::size_t n =
-      std::min<std::size_t>(data.size(), std::numeric_limits<std::int32_t>::max() - kHeadSize);
-  auto out = body::start(kType, kHeadSize + n);
-  out.i32(4, static_cast<std::int32_t>(n));
-  out.bytes(kHeadSize, data.data(), n);
-  return out.take();
+  return body::encodeCounted(kType, data);
 }
 
 std::optional<FileData::View> FileData::view(const std::uint8_t* data, std::size_t length) {
-  WireReader in(data, length);
-  if (!body::isAtLeast(in, kType, kHeadSize)) return std::nullopt;
-  // The count comes from the peer: a negative one, or one that runs past
-  // the received body, would make the writer read outside the buffer.
-  const std::int32_t n = in.i32(4);
-  if (n < 0 || !in.has(kHeadSize, static_cast<std::size_t>(n))) return std::nullopt;
-  return View{in.at(kHeadSize), static_cast<std::size_t>(n)};
+  const auto counted = body::viewCounted(data, length, kType);
+  if (!counted) return std::nullopt;
+  return View{counted->first, counted->second};
 }
 
 std::optional<FileData> FileData::decode(const std::uint8_t* data, std::size_t length) {

@@ -1,8 +1,5 @@
 #include "core/net/messages/upload_messages.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "core/net/messages/body_check.h"
 #include "core/net/wire.h"
 
@@ -89,21 +86,13 @@ void FileChunk::writeHead(std::uint8_t* dest, std::int32_t n) {
 }
 
 Bytes FileChunk::encode() const {
-  const std::size_t n =
-      std::min<std::size_t>(data.size(), std::numeric_limits<std::int32_t>::max() - kHeadSize);
-  auto out = body::start(kType, kHeadSize + n);
-  out.i32(4, static_cast<std::int32_t>(n));
-  out.bytes(kHeadSize, data.data(), n);
-  return out.take();
+  return body::encodeCounted(kType, data);
 }
 
 std::optional<FileChunk::View> FileChunk::view(const std::uint8_t* data, std::size_t length) {
-  WireReader in(data, length);
-  if (!body::isAtLeast(in, kType, kHeadSize)) return std::nullopt;
-  // The count comes from the client: never trust it past the body.
-  const std::int32_t n = in.i32(4);
-  if (n < 0 || !in.has(kHeadSize, static_cast<std::size_t>(n))) return std::nullopt;
-  return View{in.at(kHeadSize), static_cast<std::size_t>(n)};
+  const auto counted = body::viewCounted(data, length, kType);
+  if (!counted) return std::nullopt;
+  return View{counted->first, counted->second};
 }
 
 std::optional<FileChunk> FileChunk::decode(const std::uint8_t* data, std::size_t length) {
