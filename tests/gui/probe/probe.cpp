@@ -12,6 +12,7 @@
 //                                       rectangle (for clicks) and its size
 //   probe wait-msgbox MS                waits for a message box; prints its caption and text
 //   probe answer ID                     clicks button ID (1 OK, 2 Cancel, 6 Yes, 7 No) of the box
+//   probe settext PREFIX ID TEXT        sets the text of child ID (resets an edit)
 //   probe close PREFIX                  posts the close command to that window
 //
 // Exit code 0 on success, 1 when the thing waited for did not appear, 2 on
@@ -192,6 +193,15 @@ int wmain(int argc, wchar_t** argv) {
     if (button == nullptr) return 1;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(number(2), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
+    return 0;
+  }
+  if (command == L"settext") {
+    HWND window = findByPrefix(arg(2));
+    HWND child = window != nullptr ? GetDlgItem(window, number(3)) : nullptr;
+    if (child == nullptr) return 1;
+    const std::wstring text = arg(4);
+    SendMessageTimeoutW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK,
+                        2000, nullptr);
     return 0;
   }
   if (command == L"close") {

@@ -1,0 +1,122 @@
+# The GUI test cases, sourced by tests/gui/run (which defines the helpers).
+# Each case prints what went wrong and returns non-zero on failure.
+# shellcheck shell=bash
+
+GUI_TESTS="login_shows_main_window second_instance_is_refused wrong_password_and_validation \
+saved_credentials closing_asks_first"
+
+# Demo member seeded by the local service.
+MEMBER=demo1
+PASSWORD=demo1234
+
+test_login_shows_main_window() {
+  local dir
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the login window did not appear"; return 1; }
+  shot login
+  login "$MEMBER" "$PASSWORD" || { echo "typing into the login window failed"; return 1; }
+  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  dismiss_note_box
+  shot main
+  # The member line "<id>님" is drawn at (30, 70) of the client area.
+  local dark
+  dark="$(dark_pixels $((CX + 28)) $((CY + 68)) 80 16 "$artifacts/main.png")"
+  [ "${dark:-0}" -gt 20 ] || { echo "no member line drawn at (30, 70) ($dark dark pixels)"; return 1; }
+  local size
+  size="$(probe windows | awk -F'\t' -v t="$TITLE" 'index($4, t) == 1 { print $3 }' | head -n1)"
+  [ "$size" = "888x740" ] || { echo "main window outer size $size, wanted 888x740"; return 1; }
+  config_text "$dir" | grep -qx 'UserPwSave=0' || { echo "UserPwSave=0 not written"; return 1; }
+}
+
+test_second_instance_is_refused() {
+  local dir first second
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the first instance did not start"; return 1; }
+  first=$PROGRAM_PID
+  (cd "$dir" && exec wine "$PROGRAM") &
+  second=$!
+  WINE_ENV_SPAWNED+=("$second")
+  # No owner and the system's default caption.
+  expect_box "*" "폼베일2.0b가 이미 실행중입니다!     " || return 1
+  probe answer 1 >/dev/null
+  PROGRAM_PID=$second
+  local code=0
+  wait_program 10 || code=$?
+  PROGRAM_PID=$first
+  # -1 as an exit status reads 255 on this side.
+  [ "$code" -eq 255 ] || { echo "second instance exited with $code, wanted -1 (255)"; return 1; }
+  kill -0 "$first" 2>/dev/null || { echo "the first instance ended too"; return 1; }
+}
+
+test_wrong_password_and_validation() {
+  local dir
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the login window did not appear"; return 1; }
+  login abc "$PASSWORD" || return 1
+  expect_box "Error" "아이디을 입력하여주세요!     " || return 1
+  probe answer 1 >/dev/null
+  sleep 0.3
+  probe settext "$TITLE" 2005 "" >/dev/null
+  probe settext "$TITLE" 2006 "" >/dev/null
+  login "$MEMBER" wrongpw || { echo "typing failed"; return 1; }
+  expect_box "Error" "아이디 패스워드 오류 또는 네트워크 오류.     " || return 1
+  shot wrong_password screen
+  probe answer 1 >/dev/null
+  sleep 0.3
+  # Back to the login controls, ready for another try.
+  probe controls "$TITLE" | grep -q $'^2005\tEdit\tvisible' || { echo "id edit not shown again"; return 1; }
+  kill -0 "$PROGRAM_PID" 2>/dev/null || { echo "the program ended"; return 1; }
+}
+
+test_saved_credentials() {
+  local dir
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the login window did not appear"; return 1; }
+  click 97 157  # the save box
+  sleep 0.2
+  probe controls "$TITLE" | grep -q $'^2007\tButton+checked' || { echo "save box not checked"; return 1; }
+  login "$MEMBER" "$PASSWORD" || return 1
+  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  local config
+  config="$(config_text "$dir")"
+  printf '%s\n' "$config" | grep -qx 'UserPwSave=1' || { echo "UserPwSave=1 missing: $config"; return 1; }
+  printf '%s\n' "$config" | grep -qx "UserId=$MEMBER" || { echo "UserId missing: $config"; return 1; }
+  # "demo1234", a zero byte and zero bytes up to 16, two upper-case hex digits each.
+  printf '%s\n' "$config" | grep -qx 'UserPw=64656D6F313233340000000000000000' ||
+    { echo "UserPw wrong: $config"; return 1; }
+  # A second start shows the saved id and password with the box checked.
+  dismiss_note_box
+  probe close "$TITLE" >/dev/null
+  expect_box "종료" "프로그램을 종료하시겠습니까?     " || return 1
+  probe answer 6 >/dev/null
+  wait_program 10
+  start_program "$dir" || { echo "the second start failed"; return 1; }
+  [ "$(control_text 2005)" = "$MEMBER" ] || { echo "saved id not shown"; return 1; }
+  [ "$(control_text 2006)" = "$PASSWORD" ] || { echo "saved password not restored"; return 1; }
+  probe controls "$TITLE" | grep -q $'^2007\tButton+checked' || { echo "save box not checked"; return 1; }
+  shot login_saved
+}
+
+test_closing_asks_first() {
+  local dir
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the login window did not appear"; return 1; }
+  login "$MEMBER" "$PASSWORD" || return 1
+  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  dismiss_note_box
+  # Escape in the window asks; No keeps the program running.
+  click 600 300
+  xdotool key Escape
+  expect_box "종료" "프로그램을 종료하시겠습니까?     " || return 1
+  shot close_question screen
+  probe answer 7 >/dev/null
+  sleep 0.5
+  kill -0 "$PROGRAM_PID" 2>/dev/null || { echo "the program ended after No"; return 1; }
+  # The end button (bottom right) asks the same; Yes ends with exit code 1.
+  click $((880 - 87 + 20)) $((706 - 30 + 10))
+  expect_box "종료" "프로그램을 종료하시겠습니까?     " || return 1
+  probe answer 6 >/dev/null
+  local code=0
+  wait_program 10 || code=$?
+  [ "$code" -eq 1 ] || { echo "exit code $code after Yes, wanted 1"; return 1; }
+}
