@@ -1,5 +1,7 @@
 #include "core/net/packet_cipher.h"
 
+#include <cstring>
+
 #include "core/net/packet_cipher_tables.h"
 
 namespace pom {
@@ -7,17 +9,66 @@ namespace {
 
 constexpr std::uint8_t kPacketKey[] = {'0', 'X', '7', 'E', '1', '9'};
 
-std::uint32_t loadLittle(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+// Bodies are little-endian words; on a little-endian host (every target of the
+// client) this is a plain load, which keeps the cipher loop tight.
+inline std::uint32_t loadLittle(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
+  return v;
 }
 
-void storeLittle(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
+inline void storeLittle(std::uint8_t* p, std::uint32_t v) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
+  std::memcpy(p, &v, 4);
 }
+
+// The rounds must be inlined into the body loops to keep the halves in
+// registers; without the hint the compiler calls them once per block.
+#if defined(__GNUC__)
+#define POM_BF_INLINE __attribute__((always_inline)) inline
+#else
+#define POM_BF_INLINE inline
+#endif
+
+// Sixteen Feistel rounds, unrolled, with the round keys in the order given
+// (forward for enciphering, reversed for deciphering).
+struct Rounds {
+  const std::uint32_t* s0;
+  const std::uint32_t* s1;
+  const std::uint32_t* s2;
+  const std::uint32_t* s3;
+
+  POM_BF_INLINE std::uint32_t f(std::uint32_t x) const {
+    return ((s0[x >> 24] + s1[(x >> 16) & 0xFF]) ^ s2[(x >> 8) & 0xFF]) + s3[x & 0xFF];
+  }
+
+  template <int Step>
+  POM_BF_INLINE void run(const std::uint32_t* p, std::uint32_t& left, std::uint32_t& right) const {
+    constexpr int k0 = Step > 0 ? 0 : 17;
+    std::uint32_t l = left;
+    std::uint32_t r = right;
+#define POM_BF_PAIR(i)                  \
+  l ^= p[k0 + Step * (i)];              \
+  r ^= f(l) ^ p[k0 + Step * ((i) + 1)]; \
+  l ^= f(r);
+    POM_BF_PAIR(0)
+    POM_BF_PAIR(2)
+    POM_BF_PAIR(4)
+    POM_BF_PAIR(6)
+    POM_BF_PAIR(8)
+    POM_BF_PAIR(10)
+    POM_BF_PAIR(12)
+    POM_BF_PAIR(14)
+#undef POM_BF_PAIR
+    left = r ^ p[k0 + Step * 17];
+    right = l ^ p[k0 + Step * 16];
+  }
+};
 
 }  // namespace
 
@@ -60,50 +111,32 @@ PacketCipher::PacketCipher(const std::uint8_t* key, std::size_t keyLength) {
 }
 
 void PacketCipher::encipherBlock(std::uint32_t& left, std::uint32_t& right) const {
-  std::uint32_t l = left;
-  std::uint32_t r = right;
-  for (int round = 0; round < 16; round += 2) {
-    l ^= parray_[round];
-    r ^= feistel(l);
-    r ^= parray_[round + 1];
-    l ^= feistel(r);
-  }
-  l ^= parray_[16];
-  r ^= parray_[17];
-  left = r;
-  right = l;
+  const Rounds rounds{sbox_[0].data(), sbox_[1].data(), sbox_[2].data(), sbox_[3].data()};
+  rounds.run<1>(parray_.data(), left, right);
 }
 
 void PacketCipher::decipherBlock(std::uint32_t& left, std::uint32_t& right) const {
-  std::uint32_t l = left;
-  std::uint32_t r = right;
-  for (int round = 17; round > 1; round -= 2) {
-    l ^= parray_[round];
-    r ^= feistel(l);
-    r ^= parray_[round - 1];
-    l ^= feistel(r);
-  }
-  l ^= parray_[1];
-  r ^= parray_[0];
-  left = r;
-  right = l;
+  const Rounds rounds{sbox_[0].data(), sbox_[1].data(), sbox_[2].data(), sbox_[3].data()};
+  rounds.run<-1>(parray_.data(), left, right);
 }
 
 void PacketCipher::encipherBody(std::uint8_t* body, std::size_t length) const {
+  const Rounds rounds{sbox_[0].data(), sbox_[1].data(), sbox_[2].data(), sbox_[3].data()};
   for (std::size_t offset = 0; offset + 8 <= length; offset += 8) {
     std::uint32_t left = loadLittle(body + offset);
     std::uint32_t right = loadLittle(body + offset + 4);
-    encipherBlock(left, right);
+    rounds.run<1>(parray_.data(), left, right);
     storeLittle(body + offset, left);
     storeLittle(body + offset + 4, right);
   }
 }
 
 void PacketCipher::decipherBody(std::uint8_t* body, std::size_t length) const {
+  const Rounds rounds{sbox_[0].data(), sbox_[1].data(), sbox_[2].data(), sbox_[3].data()};
   for (std::size_t offset = 0; offset + 8 <= length; offset += 8) {
     std::uint32_t left = loadLittle(body + offset);
     std::uint32_t right = loadLittle(body + offset + 4);
-    decipherBlock(left, right);
+    rounds.run<-1>(parray_.data(), left, right);
     storeLittle(body + offset, left);
     storeLittle(body + offset + 4, right);
   }

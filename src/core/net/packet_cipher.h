@@ -35,11 +35,6 @@ class PacketCipher {
   void decipherBody(std::uint8_t* body, std::size_t length) const;
 
  private:
-  std::uint32_t feistel(std::uint32_t x) const {
-    return ((sbox_[0][x >> 24] + sbox_[1][(x >> 16) & 0xFF]) ^ sbox_[2][(x >> 8) & 0xFF]) +
-           sbox_[3][x & 0xFF];
-  }
-
   std::array<std::uint32_t, 18> parray_;
   std::array<std::array<std::uint32_t, 256>, 4> sbox_;
 };

@@ -16,11 +16,12 @@ constexpr std::uint32_t kMinimumTotal = 12;
 ReceiveBuffer::ReceiveBuffer(std::uint32_t capacity)
     : capacity_(capacity), storage_(capacity, 0xFF) {}
 
-void ReceiveBuffer::wipe() {
-  // Equivalent to filling the whole storage with 0xFF: bytes past dirty_ were
-  // never written since the last wipe.
-  std::memset(storage_.data(), 0xFF, dirty_);
-  dirty_ = 0;
+void ReceiveBuffer::wipeFrom(std::uint32_t end) {
+  // The storage reads as if it had been filled with 0xFF before the read:
+  // only bytes that held older data past the new end need it, and bytes past
+  // dirty_ were never written since the last time.
+  if (dirty_ > end) std::memset(storage_.data() + end, 0xFF, dirty_ - end);
+  dirty_ = end;
 }
 
 std::uint32_t ReceiveBuffer::totalLength() const {
@@ -30,7 +31,6 @@ std::uint32_t ReceiveBuffer::totalLength() const {
 }
 
 ReadOutcome ReceiveBuffer::readPacket(TcpSocket& socket) {
-  if (position_ == 0) wipe();
   // A buffer too small for a header could never hold a packet.
   if (capacity_ < kHeaderLength) return ReadOutcome::FramingError;
   while (position_ < kHeaderLength) {
@@ -50,15 +50,19 @@ ReadOutcome ReceiveBuffer::readPacket(TcpSocket& socket) {
   }
   packetLength_ = total;
   position_ = 0;
+  wipeFrom(total);
   return ReadOutcome::Complete;
 }
 
 bool ReceiveBuffer::readRaw(TcpSocket& socket) {
-  wipe();
   const int r = socket.receive(storage_.data(), capacity_);
-  if (r < 0) return false;
+  if (r < 0) {
+    wipeFrom(0);
+    return false;
+  }
   lastRawLength_ = r;
   dirty_ = std::max<std::uint32_t>(dirty_, static_cast<std::uint32_t>(r));
+  wipeFrom(static_cast<std::uint32_t>(r));
   return true;
 }
 

@@ -3,8 +3,10 @@
 // readPacket() assembles one framed packet across any split of the byte
 // stream, keeping its position between calls; a packet is accepted when its
 // total length is at least 12 and below the capacity. readRaw() takes one
-// unframed chunk of up to the capacity. Before a new packet or raw chunk the
-// storage reads as 0xFF everywhere. Owned by its Connection; loop thread only.
+// unframed chunk of up to the capacity. After a whole packet or a raw read the
+// storage past the received bytes reads 0xFF, as if it had been filled with
+// 0xFF before the read (a short body read as a longer record sees 0xFF, never
+// bytes of an older packet). Owned by its Connection; loop thread only.
 #pragma once
 
 #include <cstddef>
@@ -42,7 +44,7 @@ class ReceiveBuffer {
   const std::uint8_t* data() const { return storage_.data(); }
 
  private:
-  void wipe();
+  void wipeFrom(std::uint32_t end);
   std::uint32_t totalLength() const;
 
   std::uint32_t capacity_;
@@ -50,7 +52,7 @@ class ReceiveBuffer {
   std::uint32_t position_ = 0;
   std::uint32_t packetLength_ = 0;
   std::int32_t lastRawLength_ = 0;
-  // Bytes at and beyond this offset still read 0xFF since the last wipe.
+  // Bytes at and beyond this offset read 0xFF.
   std::uint32_t dirty_ = 0;
 };
 

@@ -93,6 +93,10 @@ void PollLoop::runOnce(int waitMs) {
 
   std::vector<pollfd> fds;
   std::vector<PollClient*> owners;
+  fds.swap(pollFds_);
+  owners.swap(pollOwners_);
+  fds.clear();
+  owners.clear();
   for (PollClient* client : clients_) {
     const int fd = client->pollFd();
     const short events = client->pollEvents();
@@ -111,6 +115,8 @@ void PollLoop::runOnce(int waitMs) {
       client->onPollEvents(fds[i].revents);
     }
   }
+  pollFds_.swap(fds);
+  pollOwners_.swap(owners);
   runDueTimers();
 }
 

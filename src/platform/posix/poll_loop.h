@@ -18,6 +18,8 @@
 #include <map>
 #include <vector>
 
+#include <poll.h>
+
 #include "core/ports/event_loop.h"
 
 namespace pom {
@@ -74,6 +76,10 @@ class PollLoop : public EventLoop {
   std::map<TimerId, Timer> timers_;
   TimerId nextTimerId_ = 1;
   std::vector<PollClient*> clients_;
+  // Storage lent to each turn so the busy path does not allocate; a turn
+  // nested inside a callback simply finds it taken and uses its own.
+  std::vector<pollfd> pollFds_;
+  std::vector<PollClient*> pollOwners_;
   std::atomic<bool> stopped_{false};
 };
 

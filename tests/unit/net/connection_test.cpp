@@ -371,6 +371,21 @@ TEST_F(ConnectionTest, SendMessageReconnectsToTheRememberedServer) {
   EXPECT_EQ(s.connects(), 2);
 }
 
+TEST_F(ConnectionTest, ShortPacketAfterALongOneReadsFFPastItsEnd) {
+  // A handler reading a short body as a longer record must see 0xFF, never
+  // the bytes of an earlier packet.
+  RecordingConnection c(sockets, 1024, 1024);
+  open(c);
+  sockets.last().scriptReceive(frame(Bytes(300, 0x11)));
+  sockets.last().scriptReceive(frame(Bytes(4, 0x22)));
+  sockets.last().deliver(SocketEvent::Read);
+  sockets.last().deliver(SocketEvent::Read);
+  ASSERT_EQ(c.bodies.size(), 2u);
+  const std::uint8_t* body = c.body();
+  EXPECT_EQ(body[3], 0x22);
+  for (int i = 8; i < 1024 - 8; ++i) ASSERT_EQ(body[i], 0xFF) << i;
+}
+
 TEST_F(ConnectionTest, CopyBodyOnlyAtTheExactSize) {
   RecordingConnection c(sockets, 1024, 1024);
   open(c);
