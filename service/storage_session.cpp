@@ -69,8 +69,7 @@ void StorageSession::closeAfterFlush() {
 // ---- DownloadServerSession
 
 DownloadServerSession::DownloadServerSession(StorageServer& server, SocketFactory& sockets)
-    : StorageSession(server, sockets, 4 * kChunk * 8, 65536),
-      chunk_(FileData::kHeadSize + kChunk) {}
+    : StorageSession(server, sockets, 2 * kChunk, 65536), chunk_(FileData::kHeadSize + kChunk) {}
 
 bool DownloadServerSession::start(std::unique_ptr<TcpSocket> socket) {
   if (!StorageSession::start(std::move(socket))) return false;
@@ -144,7 +143,10 @@ void DownloadServerSession::pump() {
   pumping_ = true;
   int queued = 0;
   while (position_ < end_ && isOpen()) {
-    if (sendFill() + kChunk + FileData::kHeadSize + kPacketOverhead >= sendCapacity()) break;
+    // Queue behind an empty buffer only: a partly sent buffer is compacted on
+    // every flush, so keeping it shallow keeps the copying down; the kernel's
+    // socket buffer does the queueing.
+    if (sendFill() != 0) break;
     if (queued == 32) {
       // Let other sessions have a turn; carry on at the next one.
       if (!pumpPosted_) {
