@@ -51,11 +51,17 @@ int LoginServer::loggedInCount(const std::string& memberId) const {
   }));
 }
 
-std::uint16_t LoginServer::nextSessionNumber() {
+std::uint16_t LoginServer::nextSessionNumber(const std::string& memberId) {
   do {
     ++lastSessionNumber_;
   } while (lastSessionNumber_ == 0 || lastSessionNumber_ == 0xFFFF);
+  issued_[lastSessionNumber_] = memberId;
   return lastSessionNumber_;
+}
+
+bool LoginServer::sessionBelongsTo(std::uint16_t number, const std::string& memberId) const {
+  auto it = issued_.find(number);
+  return it != issued_.end() && it->second == memberId;
 }
 
 void LoginServer::accept(std::unique_ptr<PosixSocket> socket) {

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,8 +48,12 @@ class LoginServer {
   std::size_t sessionCount() const { return sessions_.size(); }
   // Logged-in sessions of a member (flat-rate connection limit).
   int loggedInCount(const std::string& memberId) const;
-  // A fresh session number: never 0 and never 0xFFFF (the client's "none").
-  std::uint16_t nextSessionNumber();
+  // A fresh session number for memberId: never 0 and never 0xFFFF (the
+  // client's "none"). Numbers stay valid for their member until the service
+  // stops, so a transfer started before a reconnect still identifies itself.
+  std::uint16_t nextSessionNumber(const std::string& memberId);
+  // True when the number was issued to this member.
+  bool sessionBelongsTo(std::uint16_t number, const std::string& memberId) const;
 
   Store& store() { return store_; }
   Faults& faults() { return faults_; }
@@ -76,6 +81,7 @@ class LoginServer {
   std::uint32_t sinceKeepAliveMs_ = 0;
   std::string lastNotice_;
   std::uint16_t lastSessionNumber_ = 0;
+  std::map<std::uint16_t, std::string> issued_;
 };
 
 }  // namespace service

@@ -227,7 +227,7 @@ void LoginSession::onLogin(const LoginRequest& request) {
   if (!loggedIn_) return;
 
   SessionInfo info;
-  info.sessionNumber = server_.nextSessionNumber();
+  info.sessionNumber = server_.nextSessionNumber(memberId_);
   sessionNumber = info.sessionNumber;
   sendBody(info.encode());
   if (auto notice = server_.faults().peek("notice"); notice && !notice->empty())

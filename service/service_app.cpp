@@ -67,6 +67,10 @@ void ServiceApp::runLoop(std::promise<std::string> ready) {
   LoopParts parts;
   parts.login = std::make_unique<LoginServer>(parts.loop, *store_, faults_, options_.ports);
   parts.storage = std::make_unique<StorageServer>(parts.loop, *store_, faults_, options_.ports);
+  LoginServer& login = *parts.login;
+  parts.storage->setSessionCheck([&login](std::uint16_t number, const std::string& memberId) {
+    return login.sessionBelongsTo(number, memberId);
+  });
   std::string why;
   if (!parts.login->start(&why) || !parts.storage->start(&why)) {
     parts.login.reset();

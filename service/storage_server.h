@@ -14,6 +14,9 @@
 // sample digest of what is stored matches the one announced (result 2 and the
 // bytes discarded when it does not).
 //
+// Upload requests carry no password: they must name a login session number
+// issued to the member (setSessionCheck).
+//
 // Bad input (garbage, wrong lengths or markers, out-of-range chunks) closes
 // that session only; what the store holds stays consistent with the body file.
 // Idle sessions are closed after a minute.
@@ -22,6 +25,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -50,6 +54,15 @@ class StorageServer {
   void stop();
   std::size_t sessionCount() const { return sessions_.size(); }
 
+  // Upload requests carry no password, only the member id and the number of
+  // the member's login session: an upload is accepted only when check(number,
+  // memberId) holds. Unset: every number is accepted.
+  using SessionCheck = std::function<bool(std::uint16_t, const std::string&)>;
+  void setSessionCheck(SessionCheck check) { sessionCheck_ = std::move(check); }
+  bool sessionValid(std::uint16_t number, const std::string& memberId) const {
+    return !sessionCheck_ || sessionCheck_(number, memberId);
+  }
+
   Store& store() { return store_; }
   Faults& faults() { return faults_; }
   PollLoop& loop() { return loop_; }
@@ -74,6 +87,7 @@ class StorageServer {
   std::vector<StorageSession*> doomed_;
   bool reapPosted_ = false;
   EventLoop::TimerId tickTimer_ = 0;
+  SessionCheck sessionCheck_;
 };
 
 }  // namespace service

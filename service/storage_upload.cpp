@@ -50,6 +50,7 @@ void UploadServerSession::onRequest(const UploadRequest& request) {
 
   auto file = store.item(request.serverFileId);
   bool usable = file && !file->isFolder() && file->owner == request.memberId &&
+                server_.sessionValid(request.sessionNumber, request.memberId) &&
                 request.totalSize > 0 && request.offset >= 0 &&
                 // A file the service already holds whole is never overwritten.
                 !(file->size > 0 && file->complete());

@@ -212,6 +212,9 @@ class ServiceUpload : public ServiceTransfer {
     request.password = "demo1234";
     login_.send(request.encode());
     ASSERT_EQ(login_.await<LoginReply>()->result, 0);
+    auto info = login_.await<SessionInfo>();
+    ASSERT_TRUE(info);
+    session_ = info->sessionNumber;
   }
   UploadTicket ticket(const std::string& name, std::int32_t folder = 0) {
     UploadTicketRequest request;
@@ -230,6 +233,7 @@ class ServiceUpload : public ServiceTransfer {
     ServiceClient client(kUploadSessionKind);
     EXPECT_TRUE(client.connect(ticket.storageHost, ticket.storagePort));
     UploadRequest request;
+    request.sessionNumber = session_;
     request.serverFileId = ticket.serverFileId;
     request.folderId = 2;
     request.memberId = "demo1";
@@ -268,6 +272,7 @@ class ServiceUpload : public ServiceTransfer {
   }
 
   ServiceClient login_;
+  std::uint16_t session_ = 0;
 };
 
 TEST_F(ServiceUpload, UploadsOfSeveralSizesAreStoredByteIdentical) {
@@ -363,6 +368,14 @@ TEST_F(ServiceUpload, DifferentContentRestartsAndAWrongDigestIsRejected) {
   EXPECT_EQ(lied.done->result, 2);
   EXPECT_EQ(service_.store().item(third.serverFileId)->stored, 0);
 
+  // An upload names the member's login session; another number is refused.
+  std::uint16_t real = session_;
+  session_ = static_cast<std::uint16_t>(real + 1);
+  UploadRun forged = upload(ticket("남의것.bin"), content, 0);
+  EXPECT_EQ(forged.accept->result, 1);
+  EXPECT_TRUE(forged.closed);
+  session_ = real;
+
   service_.faults().set("upload_accept_result", "7", 1);
   UploadRun refused = upload(ticket("거절.bin"), content, 0);
   EXPECT_EQ(refused.accept->result, 7);
@@ -376,6 +389,7 @@ TEST_F(ServiceUpload, ClientVanishingMidUploadLeavesAConsistentStore) {
     ServiceClient client(kUploadSessionKind);
     ASSERT_TRUE(client.connect(t.storageHost, t.storagePort));
     UploadRequest request;
+    request.sessionNumber = session_;
     request.serverFileId = t.serverFileId;
     request.memberId = "demo1";
     request.totalSize = static_cast<std::int64_t>(content.size());

@@ -14,9 +14,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "service/demo_data.h"
@@ -256,9 +256,17 @@ TEST_F(ServiceWire, UploadSessionBytesAndTheZeroPaddedSample) {
   record.owner = "demo1";
   record.name = "zeros.bin";
   std::int32_t id = service_.store().addFile(record);
+  RawClient login = loginClient();
+  login.send(loginFrame("demo1", "demo1234"));
+  login.receiveFrame();
+  Raw info = login.receiveFrame();
+  ASSERT_EQ(info.size(), 19u);
+
   RawClient client(service_.ports().storageHost, service_.ports().uploadPort);
   Raw request(442, 0);
   put32(request, 0, 0);
+  request[4] = info[12];  // the login session's number
+  request[5] = info[13];
   put32(request, 6, static_cast<std::uint32_t>(id));
   put32(request, 10, 2);
   putText(request, 14, "demo1");
