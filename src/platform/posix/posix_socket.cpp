@@ -237,6 +237,7 @@ void PosixSocket::signalWrite() {
 }
 
 short PosixSocket::pollEvents() const {
+  polledGeneration_ = generation_;
   if (fd_ < 0) return 0;
   if (connecting_) return selected_ == Selected::Connect ? POLLOUT : 0;
   if (selected_ != Selected::Traffic || closeReported_) return 0;
@@ -247,6 +248,9 @@ short PosixSocket::pollEvents() const {
 }
 
 void PosixSocket::onPollEvents(short revents) {
+  // The descriptor was closed and perhaps re-created (with the same number)
+  // since the loop asked: these events belong to the old one.
+  if (polledGeneration_ != generation_) return;
   if (connecting_) {
     finishConnect(revents);
     return;
@@ -262,6 +266,7 @@ void PosixSocket::onPollEvents(short revents) {
 }
 
 void PosixSocket::finishConnect(short revents) {
+  if ((revents & (POLLOUT | POLLERR | POLLHUP)) == 0) return;  // not decided yet
   int error = 0;
   socklen_t length = sizeof error;
   if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;

@@ -83,7 +83,8 @@ class PosixSocket : public TcpSocket, private PollClient {
   bool closeReported_ = false;
   // Set to false when the socket is destroyed; notify() checks it.
   std::shared_ptr<bool> alive_;
-  std::uint32_t generation_ = 0;  // bumped whenever the descriptor changes
+  std::uint32_t generation_ = 0;                // bumped whenever the descriptor changes
+  mutable std::uint32_t polledGeneration_ = 0;  // generation_ when the loop last asked
 };
 
 // Makes PosixSockets bound to one loop.
