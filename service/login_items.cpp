@@ -22,20 +22,6 @@ bool neverPublic(char state) {
   return state == 'b' || state == 's';
 }
 
-DateBlock now() {
-  std::time_t when = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&when, &local);
-  DateBlock date;
-  date.year = static_cast<std::int16_t>(local.tm_year + 1900);
-  date.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-  date.day = static_cast<std::uint16_t>(local.tm_mday);
-  date.hour = static_cast<std::uint16_t>(local.tm_hour);
-  date.minute = static_cast<std::uint16_t>(local.tm_min);
-  date.second = static_cast<std::uint16_t>(local.tm_sec);
-  return date;
-}
-
 std::string makeLinkCode() {
   static std::mt19937_64 generator{std::random_device{}()};
   static const char kDigits[] = "0123456789ABCDEFGHJKLMNPQRSTUVWXYZ";
@@ -67,7 +53,7 @@ void LoginSession::onCreateFolder(const CreateFolderRequest& request) {
   reply.folderId = id;
   reply.parentId = request.parentId;
   reply.sharingState = share;
-  reply.date = now();
+  reply.date = dateBlockAt(std::time(nullptr));
   reply.result = id ? 0 : kFailed;
   sendBody(reply.encode());
 }

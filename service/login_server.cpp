@@ -13,7 +13,7 @@ constexpr std::uint32_t kDefaultKeepAliveMs = 30000;
 }  // namespace
 
 LoginServer::LoginServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports)
-    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop) {}
+    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop), sessions_(loop) {}
 
 LoginServer::~LoginServer() {
   stop();
@@ -42,7 +42,6 @@ void LoginServer::stop() {
   tickTimer_ = 0;
   listeners_.clear();
   sessions_.clear();
-  doomed_.clear();
 }
 
 int LoginServer::loggedInCount(const std::string& memberId) const {
@@ -65,27 +64,12 @@ bool LoginServer::sessionBelongsTo(std::uint16_t number, const std::string& memb
 }
 
 void LoginServer::accept(std::unique_ptr<PosixSocket> socket) {
-  auto session = std::make_unique<LoginSession>(*this, sockets_);
-  LoginSession* raw = session.get();
-  sessions_.push_back(std::move(session));
-  if (!raw->start(std::move(socket))) discard(raw);
+  LoginSession* session = sessions_.add(std::make_unique<LoginSession>(*this, sockets_));
+  if (!session->start(std::move(socket))) discard(session);
 }
 
 void LoginServer::discard(LoginSession* session) {
-  if (std::find(doomed_.begin(), doomed_.end(), session) == doomed_.end())
-    doomed_.push_back(session);
-  if (!reapPosted_) {
-    reapPosted_ = true;
-    loop_.post([this] { reap(); });
-  }
-}
-
-void LoginServer::reap() {
-  reapPosted_ = false;
-  for (LoginSession* session : doomed_) {
-    sessions_.remove_if([session](const auto& s) { return s.get() == session; });
-  }
-  doomed_.clear();
+  sessions_.discard(session);
 }
 
 void LoginServer::tick() {

@@ -26,6 +26,7 @@
 #include "platform/posix/posix_socket.h"
 #include "service/faults.h"
 #include "service/ports.h"
+#include "service/session_list.h"
 #include "service/store.h"
 
 namespace pom {
@@ -66,7 +67,6 @@ class LoginServer {
  private:
   void accept(std::unique_ptr<PosixSocket> socket);
   void tick();
-  void reap();
 
   PollLoop& loop_;
   Store& store_;
@@ -74,9 +74,7 @@ class LoginServer {
   ServicePorts ports_;
   PosixSocketFactory sockets_;
   std::vector<std::unique_ptr<PosixListener>> listeners_;
-  std::list<std::unique_ptr<LoginSession>> sessions_;
-  std::vector<LoginSession*> doomed_;
-  bool reapPosted_ = false;
+  SessionList<LoginSession> sessions_;
   EventLoop::TimerId tickTimer_ = 0;
   std::uint32_t sinceKeepAliveMs_ = 0;
   std::string lastNotice_;

@@ -16,16 +16,7 @@ constexpr std::uint8_t kFailed = 1;
 constexpr std::size_t kMaxContentBody = 200000;
 
 DateBlock dateOf(const Item& item) {
-  std::time_t when = static_cast<std::time_t>(item.createdAt);
-  std::tm local{};
-  localtime_r(&when, &local);
-  DateBlock date;
-  date.year = static_cast<std::int16_t>(local.tm_year + 1900);
-  date.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-  date.day = static_cast<std::uint16_t>(local.tm_mday);
-  date.hour = static_cast<std::uint16_t>(local.tm_hour);
-  date.minute = static_cast<std::uint16_t>(local.tm_min);
-  date.second = static_cast<std::uint16_t>(local.tm_sec);
+  DateBlock date = dateBlockAt(item.createdAt);
   // For a file the day field carries the number of days it is kept.
   if (!item.isFolder()) date.day = static_cast<std::uint16_t>(item.daysKept);
   return date;
@@ -66,6 +57,20 @@ FriendRecord recordOf(const std::string& friendId, const std::string& displayNam
 }
 
 }  // namespace
+
+DateBlock dateBlockAt(std::int64_t unixSeconds) {
+  std::time_t when = static_cast<std::time_t>(unixSeconds);
+  std::tm local{};
+  localtime_r(&when, &local);
+  DateBlock date;
+  date.year = static_cast<std::int16_t>(local.tm_year + 1900);
+  date.month = static_cast<std::uint16_t>(local.tm_mon + 1);
+  date.day = static_cast<std::uint16_t>(local.tm_mday);
+  date.hour = static_cast<std::uint16_t>(local.tm_hour);
+  date.minute = static_cast<std::uint16_t>(local.tm_min);
+  date.second = static_cast<std::uint16_t>(local.tm_sec);
+  return date;
+}
 
 LoginSession::LoginSession(LoginServer& server, SocketFactory& sockets)
     : Connection(sockets, kBufferSize, kBufferSize), server_(server) {

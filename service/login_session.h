@@ -26,6 +26,9 @@ namespace service {
 
 class LoginServer;
 
+// The date block of a reply for a moment in seconds since 1970 (local time).
+DateBlock dateBlockAt(std::int64_t unixSeconds);
+
 class LoginSession : public Connection {
  public:
   static constexpr std::uint32_t kMessageNumber = 2034;

@@ -14,7 +14,7 @@ constexpr std::int64_t kIdleLimitMs = 60000;
 
 StorageServer::StorageServer(PollLoop& loop, Store& store, Faults& faults,
                              const ServicePorts& ports)
-    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop) {}
+    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop), sessions_(loop) {}
 
 StorageServer::~StorageServer() {
   stop();
@@ -44,32 +44,16 @@ void StorageServer::stop() {
   downloads_.reset();
   uploads_.reset();
   sessions_.clear();
-  doomed_.clear();
 }
 
 template <typename Session>
 void StorageServer::accept(std::unique_ptr<PosixSocket> socket) {
-  auto session = std::make_unique<Session>(*this, sockets_);
-  StorageSession* raw = session.get();
-  sessions_.push_back(std::move(session));
-  if (!raw->start(std::move(socket))) raw->finish();
+  StorageSession* session = sessions_.add(std::make_unique<Session>(*this, sockets_));
+  if (!session->start(std::move(socket))) session->finish();
 }
 
 void StorageServer::discard(StorageSession* session) {
-  if (std::find(doomed_.begin(), doomed_.end(), session) == doomed_.end())
-    doomed_.push_back(session);
-  if (!reapPosted_) {
-    reapPosted_ = true;
-    loop_.post([this] { reap(); });
-  }
-}
-
-void StorageServer::reap() {
-  reapPosted_ = false;
-  auto doomed = std::move(doomed_);
-  doomed_.clear();
-  for (StorageSession* session : doomed)
-    sessions_.remove_if([session](const auto& s) { return s.get() == session; });
+  sessions_.discard(session);
 }
 
 void StorageServer::tick() {

@@ -36,6 +36,7 @@
 #include "platform/posix/posix_socket.h"
 #include "service/faults.h"
 #include "service/ports.h"
+#include "service/session_list.h"
 #include "service/store.h"
 
 namespace pom {
@@ -74,7 +75,6 @@ class StorageServer {
   template <typename Session>
   void accept(std::unique_ptr<PosixSocket> socket);
   void tick();
-  void reap();
 
   PollLoop& loop_;
   Store& store_;
@@ -83,9 +83,7 @@ class StorageServer {
   PosixSocketFactory sockets_;
   std::unique_ptr<PosixListener> downloads_;
   std::unique_ptr<PosixListener> uploads_;
-  std::list<std::unique_ptr<StorageSession>> sessions_;
-  std::vector<StorageSession*> doomed_;
-  bool reapPosted_ = false;
+  SessionList<StorageSession> sessions_;
   EventLoop::TimerId tickTimer_ = 0;
   SessionCheck sessionCheck_;
 };

@@ -69,6 +69,21 @@ class HandCipher {
   BF_KEY key_;
 };
 
+Raw frame(Raw body);
+
+// DownloadRequest by hand: type 3, file id at 6, member at 10, password at
+// 31, storage path and server path at 42, offset at 554; 562 bytes.
+Raw downloadFrame(std::int32_t id, std::uint64_t offset) {
+  Raw request(562, 0);
+  put32(request, 0, 3);
+  put32(request, 6, static_cast<std::uint32_t>(id));
+  putText(request, 10, "demo1");
+  putText(request, 31, "demo1234");
+  putText(request, 42, "/store/demo1/" + std::to_string(id));
+  put64(request, 554, offset);
+  return frame(request);
+}
+
 Raw frame(Raw body) {
   Raw out(8, 0xFF);
   put32(out, 4, static_cast<std::uint32_t>(body.size() + 12));
@@ -220,14 +235,7 @@ TEST_F(ServiceWire, FolderListPageBytes) {
 TEST_F(ServiceWire, DownloadSessionBytes) {
   std::int32_t id = idOf("안녕.txt");
   RawClient client(service_.ports().storageHost, service_.ports().downloadPort);
-  Raw request(562, 0);
-  put32(request, 0, 3);
-  put32(request, 6, static_cast<std::uint32_t>(id));
-  putText(request, 10, "demo1");
-  putText(request, 31, "demo1234");
-  putText(request, 42, "/store/demo1/" + std::to_string(id));
-  put64(request, 554, 2);
-  client.send(frame(request));
+  client.send(downloadFrame(id, 2));
 
   Raw accept = client.receiveFrame();
   ASSERT_EQ(accept.size(), 31u);
@@ -324,13 +332,7 @@ TEST_F(ServiceWire, SwitchesDamageOrCutTheStream) {
   {
     std::int32_t id = idOf("보고서.doc");
     RawClient client(service_.ports().storageHost, service_.ports().downloadPort);
-    Raw request(562, 0);
-    put32(request, 0, 3);
-    put32(request, 6, static_cast<std::uint32_t>(id));
-    putText(request, 10, "demo1");
-    putText(request, 31, "demo1234");
-    putText(request, 42, "/store/demo1/" + std::to_string(id));
-    client.send(frame(request));
+    client.send(downloadFrame(id, 0));
     EXPECT_EQ(client.receiveAll().size(), 1000u);
   }
 }
@@ -377,13 +379,7 @@ TEST_F(ServiceWire, BadInputCostsOnlyTheSendersConnection) {
   {
     std::int32_t id = idOf("큰파일.avi");
     RawClient client(service_.ports().storageHost, service_.ports().downloadPort);
-    Raw request(562, 0);
-    put32(request, 0, 3);
-    put32(request, 6, static_cast<std::uint32_t>(id));
-    putText(request, 10, "demo1");
-    putText(request, 31, "demo1234");
-    putText(request, 42, "/store/demo1/" + std::to_string(id));
-    client.send(frame(request));
+    client.send(downloadFrame(id, 0));
     EXPECT_EQ(client.receive(100000).size(), 100000u);
   }
   // Everyone else is still served.
