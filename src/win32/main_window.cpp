@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/app/login_presenter.h"
 #include "core/app/main_window_presenter.h"
 #include "platform/win32/wide_text.h"
 #include "win32/top_window.h"
@@ -85,7 +86,14 @@ void Win32MainWindowView::createPaneViews() {
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
-  // The trees, lists and the notice page are plugged in by their subsystems.
+  // The trees and lists are plugged in by their subsystems; the notice page
+  // is this window's own, loaded once with the member id.
+  ClientApp* app = ClientApp::instance();
+  if (app == nullptr) return;
+  const std::string url = app->webBase(Server::WebSite) + "/help_desk/notice_program.asp" +
+                          "?userid=" + app->loginWindow()->memberId();
+  webPage_.create(top_.instance(), top_.handle(), url);
+  app->mainWindow()->setPane(PaneId::WebPage, &webPage_);
 }
 
 SkinSize Win32MainWindowView::outerSizeForClient(int clientWidth, int clientHeight) {

@@ -15,6 +15,7 @@
 
 #include "core/app/client_app.h"
 #include "core/app/main_window_view.h"
+#include "win32/web_page_window.h"
 
 namespace pom {
 
@@ -57,6 +58,7 @@ class Win32MainWindowView final : public MainWindowView, public WindowMessageSin
   void filesDropped(HDROP drop);
 
   TopWindow& top_;
+  WebPageWindow webPage_;
   HWND naturalRadio_ = nullptr;
   HWND normalRadio_ = nullptr;
   HWND searchEdit_ = nullptr;
