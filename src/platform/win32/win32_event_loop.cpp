@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/win32/message_window.h"
+
 namespace pom {
 namespace {
 
@@ -10,25 +12,12 @@ constexpr UINT kPostedCall = WM_APP + 1;
 
 }  // namespace
 
-Win32EventLoop::Win32EventLoop() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &Win32EventLoop::windowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);  // fails harmlessly when already registered
-  window_ =
-      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-  if (window_ != nullptr)
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+Win32EventLoop::Win32EventLoop()
+    : window_(createMessageWindow(kClassName, &Win32EventLoop::windowProc, this)) {}
 
+// Destroying the window also kills its timers.
 Win32EventLoop::~Win32EventLoop() {
-  if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);  // also kills its timers
-  }
+  destroyMessageWindow(window_);
 }
 
 EventLoop::TimerId Win32EventLoop::startTimer(std::uint32_t intervalMs, Callback callback) {
@@ -85,7 +74,7 @@ void Win32EventLoop::fire(TimerId id) {
 
 LRESULT CALLBACK Win32EventLoop::windowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = messageWindowOwner<Win32EventLoop>(window);
   if (self != nullptr && (message == WM_TIMER || message == kPostedCall)) {
     self->fire(static_cast<TimerId>(wParam));
     return 0;

@@ -1,5 +1,7 @@
 #include "message_pump.h"
 
+#include "platform/win32/message_window.h"
+
 namespace pom::test {
 namespace {
 
@@ -7,26 +9,15 @@ constexpr wchar_t kClassName[] = L"PomTestSocketWindow";
 
 }  // namespace
 
-SocketWindow::SocketWindow() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &SocketWindow::windowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
-  window_ =
-      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+SocketWindow::SocketWindow()
+    : window_(createMessageWindow(kClassName, &SocketWindow::windowProc, this)) {}
 
 SocketWindow::~SocketWindow() {
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  DestroyWindow(window_);
+  destroyMessageWindow(window_);
 }
 
 LRESULT CALLBACK SocketWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<SocketWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = messageWindowOwner<SocketWindow>(window);
   if (self != nullptr && message >= WM_USER) {
     // Copy: a sink may be added while a message is being offered.
     const std::vector<SocketNotificationSink*> sinks = self->sinks_;
