@@ -3,7 +3,7 @@
 # shellcheck shell=bash
 
 GUI_TESTS="login_shows_main_window second_instance_is_refused wrong_password_and_validation \
-saved_credentials closing_asks_first"
+saved_credentials closing_asks_first resizing_stops_at_the_minimum"
 
 # Demo member seeded by the local service.
 MEMBER=demo1
@@ -119,4 +119,37 @@ test_closing_asks_first() {
   local code=0
   wait_program 10 || code=$?
   [ "$code" -eq 1 ] || { echo "exit code $code after Yes, wanted 1"; return 1; }
+}
+
+# window_size: "WxH" of the program's window.
+window_size() {
+  probe windows | awk -F'\t' -v t="$TITLE" 'index($4, t) == 1 { print $3 }' | head -n1
+}
+
+# drag_corner DX DY: drags the bottom-right corner of the window by (DX, DY).
+drag_corner() {
+  local w h
+  IFS=x read -r w h < <(window_size)
+  xdotool mousemove --window "$XID" $((w - 2)) $((h - 2)) mousedown 1
+  sleep 0.3
+  xdotool mousemove_relative --sync -- "$1" "$2"
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
+
+test_resizing_stops_at_the_minimum() {
+  local dir size
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the login window did not appear"; return 1; }
+  login "$MEMBER" "$PASSWORD" || return 1
+  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  dismiss_note_box
+  drag_corner 120 60
+  size="$(window_size)"
+  [ "$size" = "1008x800" ] || { echo "after enlarging: $size, wanted 1008x800"; return 1; }
+  shot main_enlarged
+  drag_corner -400 -300
+  size="$(window_size)"
+  [ "$size" = "888x740" ] || { echo "after shrinking: $size, wanted 888x740"; return 1; }
 }
