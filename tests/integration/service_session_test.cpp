@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "integration/service_client.h"
 #include "service/demo_data.h"
+#include "service/file_bodies.h"
 #include "support/service_fixture.h"
 
 namespace pom {
@@ -487,7 +490,14 @@ TEST_F(ServiceSession, RestartKeepsMembersFoldersAndFiles) {
   ASSERT_TRUE(root);
   EXPECT_TRUE(std::any_of(root->entries.begin(), root->entries.end(),
                           [&](const FolderEntry& e) { return e.itemId == folder; }));
-  EXPECT_EQ(service::findItemId(service_.store(), "demo1", "항목075.txt") != 0, true);
+  std::int32_t last = service::findItemId(service_.store(), "demo1", "항목075.txt");
+  ASSERT_NE(last, 0);
+  // The body is still there, byte for byte.
+  std::ifstream body(service_.store().bodyPath(last), std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(body)), {});
+  std::vector<std::uint8_t> expected(175);
+  service::fillGenerated(static_cast<std::uint64_t>(last), 0, expected.data(), expected.size());
+  EXPECT_EQ(bytes, expected);
 }
 
 }  // namespace
