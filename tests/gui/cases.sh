@@ -3,7 +3,8 @@
 # shellcheck shell=bash
 
 GUI_TESTS="login_shows_main_window second_instance_is_refused wrong_password_and_validation \
-saved_credentials closing_asks_first resizing_stops_at_the_minimum"
+saved_credentials closing_asks_first resizing_stops_at_the_minimum \
+splitters_clamp_and_move_the_notice_page"
 
 # Demo member seeded by the local service.
 MEMBER=demo1
@@ -152,4 +153,45 @@ test_resizing_stops_at_the_minimum() {
   drag_corner -400 -300
   size="$(window_size)"
   [ "$size" = "888x740" ] || { echo "after shrinking: $size, wanted 888x740"; return 1; }
+}
+
+# The notice page's "x,y,w,h" (its frame when no browser could be embedded).
+notice_page_place() {
+  probe controls "$TITLE" | awk -F'\t' '$2 == "PomvaleWebPage" { print $5 }' | head -n1
+}
+
+# drag_from X1 Y1 X2 Y2: presses at one client point and releases at another.
+drag_from() {
+  xdotool mousemove --window "$XID" $((CX + $1)) $((CY + $2)) mousedown 1
+  sleep 0.3
+  xdotool mousemove --window "$XID" $((CX + ($1 + $3) / 2)) $((CY + ($2 + $4) / 2))
+  sleep 0.1
+  xdotool mousemove --window "$XID" $((CX + $3)) $((CY + $4))
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
+
+test_splitters_clamp_and_move_the_notice_page() {
+  local dir place
+  dir="$(new_workdir)"
+  start_program "$dir" || { echo "the login window did not appear"; return 1; }
+  login "$MEMBER" "$PASSWORD" || return 1
+  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  dismiss_note_box
+  place="$(notice_page_place)"
+  [ -n "$place" ] || { echo "no notice page (browser not embedded)"; return 0; }
+  # The vertical bar (x 230..236) dropped at x 50 lands at 120; the page
+  # follows: left 120 + 8, at left + 4, its right edge unchanged.
+  drag_from 233 300 50 300
+  place="$(notice_page_place)"
+  IFS=, read -r x y w h <<<"$place"
+  [ "$x" -eq 132 ] || { echo "page at x $x after the vertical drop, wanted 132 ($place)"; return 1; }
+  # The horizontal bar (y 365..375) dropped at y 150 lands at 250: the page's
+  # height becomes 250 - 95 - 2.
+  drag_from 500 370 500 150
+  place="$(notice_page_place)"
+  IFS=, read -r x y w h <<<"$place"
+  [ "$h" -eq 153 ] || { echo "page $h high after the horizontal drop, wanted 153 ($place)"; return 1; }
+  shot splitters
 }

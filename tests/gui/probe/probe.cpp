@@ -6,7 +6,8 @@
 //   probe windows                       visible top-level windows: hwnd, class, size, title
 //   probe wait-window PREFIX MS         waits for a visible window whose title starts with PREFIX
 //   probe controls PREFIX               the children of that window: id, class (with
-//                                       "+checked" for checked boxes), visible, text
+//                                       "+checked" for checked boxes), visible, text,
+//                                       and "x,y,w,h" in the window's client area
 //   probe wait-control PREFIX ID MS     waits until child ID of that window is visible
 //   probe client PREFIX                 "x y w h": the client area's origin inside the window
 //                                       rectangle (for clicks) and its size
@@ -119,8 +120,14 @@ int listControls(HWND parent) {
     // Check boxes and radios also tell whether they are checked.
     if (kind == L"Button" && SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
       kind += L"+checked";
+    // Position and size in the parent's client coordinates.
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    wchar_t place[96];
+    swprintf(place, 96, L"\t%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
     print(head + kind + L"\t" + (IsWindowVisible(child) ? L"visible" : L"hidden") + L"\t" +
-          oneLine(windowText(child)));
+          oneLine(windowText(child)) + place);
   }
   return 0;
 }
