@@ -2,18 +2,10 @@
 
 #include <cstring>
 
+#include "core/net/byte_order.h"
 #include "core/net/packet_cipher.h"
 
 namespace pom {
-namespace {
-
-std::uint32_t readLittle32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-}  // namespace
-
 Connection::Connection(SocketFactory& sockets, std::uint32_t sendCapacity,
                        std::uint32_t receiveCapacity)
     : socket_(sockets.createSocket()), send_(sendCapacity), receive_(receiveCapacity) {}
@@ -98,8 +90,7 @@ bool Connection::receivePacket() {
   const std::uint32_t total = receive_.packetLength();
   std::uint8_t* data = receive_.data();
   if (enciphered) PacketCipher::instance().decipherBody(data + kPacketBodyOffset, total - 12);
-  if (readLittle32(data) != kPacketStartMarker ||
-      readLittle32(data + total - 4) != kPacketEndMarker) {
+  if (loadLe32(data) != kPacketStartMarker || loadLe32(data + total - 4) != kPacketEndMarker) {
     dropSilently();
     return false;
   }

@@ -25,17 +25,12 @@
 #include <string>
 
 #include "core/net/connection_kinds.h"
+#include "core/net/packet_frame.h"
 #include "core/net/receive_buffer.h"
 #include "core/net/send_buffer.h"
 #include "core/ports/tcp_socket.h"
 
 namespace pom {
-
-// Frame layout.
-inline constexpr std::uint32_t kPacketStartMarker = 0xFFFFFFFFu;
-inline constexpr std::uint32_t kPacketEndMarker = 0xFEFEFEFEu;
-inline constexpr std::uint32_t kPacketOverhead = 12;  // start marker, total length, end marker
-inline constexpr std::uint32_t kPacketBodyOffset = 8;
 
 class Connection : public SocketNotificationSink {
  public:

@@ -1,31 +1,12 @@
 #include "core/net/packet_cipher.h"
 
-#include <cstring>
-
+#include "core/net/byte_order.h"
 #include "core/net/packet_cipher_tables.h"
 
 namespace pom {
 namespace {
 
 constexpr std::uint8_t kPacketKey[] = {'0', 'X', '7', 'E', '1', '9'};
-
-// Bodies are little-endian words; on a little-endian host (every target of the
-// client) this is a plain load, which keeps the cipher loop tight.
-inline std::uint32_t loadLittle(const std::uint8_t* p) {
-  std::uint32_t v;
-  std::memcpy(&v, p, 4);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  v = __builtin_bswap32(v);
-#endif
-  return v;
-}
-
-inline void storeLittle(std::uint8_t* p, std::uint32_t v) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  v = __builtin_bswap32(v);
-#endif
-  std::memcpy(p, &v, 4);
-}
 
 // The rounds must be inlined into the body loops to keep the halves in
 // registers; without the hint the compiler calls them once per block.
@@ -123,22 +104,22 @@ void PacketCipher::decipherBlock(std::uint32_t& left, std::uint32_t& right) cons
 void PacketCipher::encipherBody(std::uint8_t* body, std::size_t length) const {
   const Rounds rounds{sbox_[0].data(), sbox_[1].data(), sbox_[2].data(), sbox_[3].data()};
   for (std::size_t offset = 0; offset + 8 <= length; offset += 8) {
-    std::uint32_t left = loadLittle(body + offset);
-    std::uint32_t right = loadLittle(body + offset + 4);
+    std::uint32_t left = loadLe32(body + offset);
+    std::uint32_t right = loadLe32(body + offset + 4);
     rounds.run<1>(parray_.data(), left, right);
-    storeLittle(body + offset, left);
-    storeLittle(body + offset + 4, right);
+    storeLe32(body + offset, left);
+    storeLe32(body + offset + 4, right);
   }
 }
 
 void PacketCipher::decipherBody(std::uint8_t* body, std::size_t length) const {
   const Rounds rounds{sbox_[0].data(), sbox_[1].data(), sbox_[2].data(), sbox_[3].data()};
   for (std::size_t offset = 0; offset + 8 <= length; offset += 8) {
-    std::uint32_t left = loadLittle(body + offset);
-    std::uint32_t right = loadLittle(body + offset + 4);
+    std::uint32_t left = loadLe32(body + offset);
+    std::uint32_t right = loadLe32(body + offset + 4);
     rounds.run<-1>(parray_.data(), left, right);
-    storeLittle(body + offset, left);
-    storeLittle(body + offset + 4, right);
+    storeLe32(body + offset, left);
+    storeLe32(body + offset + 4, right);
   }
 }
 

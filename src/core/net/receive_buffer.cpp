@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/net/byte_order.h"
+#include "core/net/packet_frame.h"
 #include "core/ports/tcp_socket.h"
 
 namespace pom {
-namespace {
-
-constexpr std::uint32_t kHeaderLength = 8;
-constexpr std::uint32_t kMinimumTotal = 12;
-
-}  // namespace
-
 ReceiveBuffer::ReceiveBuffer(std::uint32_t capacity)
     : capacity_(capacity), storage_(capacity, 0xFF) {}
 
@@ -24,24 +19,18 @@ void ReceiveBuffer::wipeFrom(std::uint32_t end) {
   dirty_ = end;
 }
 
-std::uint32_t ReceiveBuffer::totalLength() const {
-  const std::uint8_t* p = storage_.data() + 4;
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 ReadOutcome ReceiveBuffer::readPacket(TcpSocket& socket) {
   // A buffer too small for a header could never hold a packet.
-  if (capacity_ < kHeaderLength) return ReadOutcome::FramingError;
-  while (position_ < kHeaderLength) {
-    const int r = socket.receive(storage_.data() + position_, kHeaderLength - position_);
+  if (capacity_ < kPacketHeaderLength) return ReadOutcome::FramingError;
+  while (position_ < kPacketHeaderLength) {
+    const int r = socket.receive(storage_.data() + position_, kPacketHeaderLength - position_);
     if (r < 0) return ReadOutcome::Incomplete;
     position_ += static_cast<std::uint32_t>(r);
     dirty_ = std::max(dirty_, position_);
     if (r == 0) return ReadOutcome::Incomplete;
   }
-  const std::uint32_t total = totalLength();
-  if (total < kMinimumTotal || total >= capacity_) return ReadOutcome::FramingError;
+  const std::uint32_t total = loadLe32(storage_.data() + 4);
+  if (total < kPacketOverhead || total >= capacity_) return ReadOutcome::FramingError;
   while (position_ < total) {
     const int r = socket.receive(storage_.data() + position_, total - position_);
     if (r <= 0) return ReadOutcome::Incomplete;

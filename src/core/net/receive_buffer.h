@@ -45,7 +45,6 @@ class ReceiveBuffer {
 
  private:
   void wipeFrom(std::uint32_t end);
-  std::uint32_t totalLength() const;
 
   std::uint32_t capacity_;
   std::vector<std::uint8_t> storage_;

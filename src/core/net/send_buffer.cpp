@@ -3,40 +3,27 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/net/byte_order.h"
 #include "core/net/packet_cipher.h"
+#include "core/net/packet_frame.h"
 #include "core/ports/tcp_socket.h"
 
 namespace pom {
-namespace {
-
-constexpr std::uint32_t kStartMarker = 0xFFFFFFFFu;
-constexpr std::uint32_t kEndMarker = 0xFEFEFEFEu;
-constexpr std::size_t kOverhead = 12;
-
-void putLittle32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
-}
-
-}  // namespace
-
 SendBuffer::SendBuffer(std::uint32_t capacity) : capacity_(capacity), storage_(capacity, 0) {}
 
 bool SendBuffer::append(const void* body, std::size_t length, const PacketCipher* cipher) {
   // fill + length + 12 >= capacity refuses; written so that no sum can wrap.
-  if (length >= capacity_ || kOverhead >= capacity_ - fill_ ||
-      length >= capacity_ - fill_ - kOverhead) {
+  if (length >= capacity_ || kPacketOverhead >= capacity_ - fill_ ||
+      length >= capacity_ - fill_ - kPacketOverhead) {
     return false;
   }
   std::uint8_t* packet = storage_.data() + fill_;
-  const auto total = static_cast<std::uint32_t>(length + kOverhead);
-  putLittle32(packet, kStartMarker);
-  putLittle32(packet + 4, total);
+  const auto total = static_cast<std::uint32_t>(length + kPacketOverhead);
+  storeLe32(packet, kPacketStartMarker);
+  storeLe32(packet + 4, total);
   if (length > 0) std::memcpy(packet + 8, body, length);
   if (cipher != nullptr) cipher->encipherBody(packet + 8, length);
-  putLittle32(packet + 8 + length, kEndMarker);
+  storeLe32(packet + 8 + length, kPacketEndMarker);
   fill_ += total;
   dirty_ = std::max(dirty_, fill_);
   return true;
