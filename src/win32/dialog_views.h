@@ -7,45 +7,63 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "core/app/progress_dialog.h"
 #include "core/app/term_extension_dialog.h"
 
 namespace pom {
 
-class Win32ProgressDialogView final : public ProgressDialogView {
+// What both dialogs share: the window handle and the plain operations on it.
+class ModelessDialog {
  public:
-  explicit Win32ProgressDialogView(HINSTANCE instance) : instance_(instance) {}
-  ~Win32ProgressDialogView() override { destroy(); }
-  bool exists() override;
-  void create() override;
-  void setTitle(const std::string& title) override;
-  void setLabel(const std::string& text) override;
-  void showAndFocus() override;
-  void destroy() override;
-  HWND handle() const { return dialog_; }
+  explicit ModelessDialog(HINSTANCE instance) : instance_(instance) {}
+  ~ModelessDialog() { destroyDialog(); }
+  ModelessDialog(const ModelessDialog&) = delete;
+  ModelessDialog& operator=(const ModelessDialog&) = delete;
 
- private:
-  static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND handle() const { return dialog_; }
+  bool dialogExists() const { return dialog_ != nullptr && IsWindow(dialog_); }
+  void setDialogTitle(const std::string& title);
+  void setItemText(int controlId, const std::string& text);
+  void showDialog();
+  void destroyDialog();
+
+ protected:
+  // Creates the dialog from a template; the procedure gets `this` as the
+  // creation parameter.
+  void createDialog(int templateId, DLGPROC procedure);
+
   HINSTANCE instance_;
   HWND dialog_ = nullptr;
 };
 
-class Win32TermExtensionDialogView final : public TermExtensionDialogView {
+class Win32ProgressDialogView final : public ModelessDialog, public ProgressDialogView {
  public:
-  explicit Win32TermExtensionDialogView(HINSTANCE instance) : instance_(instance) {}
-  ~Win32TermExtensionDialogView() override { destroy(); }
-  bool exists() override;
+  using ModelessDialog::ModelessDialog;
+  bool exists() override { return dialogExists(); }
   void create() override;
-  void setTitle(const std::string& title) override;
-  void setLabel(int controlId, const std::string& text) override;
-  void showAndFocus() override;
-  void destroy() override;
-  HWND handle() const { return dialog_; }
+  void setTitle(const std::string& title) override { setDialogTitle(title); }
+  void setLabel(const std::string& text) override { setItemText(kProgressLabelId, text); }
+  void showAndFocus() override { showDialog(); }
+  void destroy() override { destroyDialog(); }
 
  private:
   static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  HINSTANCE instance_;
-  HWND dialog_ = nullptr;
+};
+
+class Win32TermExtensionDialogView final : public ModelessDialog, public TermExtensionDialogView {
+ public:
+  using ModelessDialog::ModelessDialog;
+  bool exists() override { return dialogExists(); }
+  void create() override;
+  void setTitle(const std::string& title) override { setDialogTitle(title); }
+  void setLabel(int controlId, const std::string& text) override { setItemText(controlId, text); }
+  void showAndFocus() override { showDialog(); }
+  void destroy() override { destroyDialog(); }
+
+ private:
+  static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace pom

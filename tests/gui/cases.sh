@@ -10,6 +10,15 @@ splitters_clamp_and_move_the_notice_page"
 MEMBER=demo1
 PASSWORD=demo1234
 
+# start_logged_in DIR: starts the program there and logs in with the demo
+# member by typing; returns once the main window shows (note box declined).
+start_logged_in() {
+  start_program "$1" || { echo "the login window did not appear"; return 1; }
+  login "$MEMBER" "$PASSWORD" || { echo "typing into the login window failed"; return 1; }
+  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  dismiss_note_box
+}
+
 test_login_shows_main_window() {
   local dir
   dir="$(new_workdir)"
@@ -101,10 +110,7 @@ test_saved_credentials() {
 test_closing_asks_first() {
   local dir
   dir="$(new_workdir)"
-  start_program "$dir" || { echo "the login window did not appear"; return 1; }
-  login "$MEMBER" "$PASSWORD" || return 1
-  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
-  dismiss_note_box
+  start_logged_in "$dir" || return 1
   # Escape in the window asks; No keeps the program running.
   click 600 300
   xdotool key Escape
@@ -142,10 +148,7 @@ drag_corner() {
 test_resizing_stops_at_the_minimum() {
   local dir size
   dir="$(new_workdir)"
-  start_program "$dir" || { echo "the login window did not appear"; return 1; }
-  login "$MEMBER" "$PASSWORD" || return 1
-  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
-  dismiss_note_box
+  start_logged_in "$dir" || return 1
   drag_corner 120 60
   size="$(window_size)"
   [ "$size" = "1008x800" ] || { echo "after enlarging: $size, wanted 1008x800"; return 1; }
@@ -175,10 +178,7 @@ drag_from() {
 test_splitters_clamp_and_move_the_notice_page() {
   local dir place
   dir="$(new_workdir)"
-  start_program "$dir" || { echo "the login window did not appear"; return 1; }
-  login "$MEMBER" "$PASSWORD" || return 1
-  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
-  dismiss_note_box
+  start_logged_in "$dir" || return 1
   place="$(notice_page_place)"
   [ -n "$place" ] || { echo "no notice page (browser not embedded)"; return 0; }
   # The vertical bar (x 230..236) dropped at x 50 lands at 120; the page
