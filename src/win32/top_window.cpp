@@ -55,9 +55,6 @@ LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (ClientApp* app = ClientApp::instance()) app->dispatchWindowMessage(message, wParam, lParam);
 
   switch (message) {
-    case WM_PAINT:
-      paint();
-      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       // Labels, check boxes and radios let the background bitmap show through.
@@ -72,25 +69,13 @@ LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE:
-      // The presenter resizes the window itself; the guard keeps that from
-      // coming back here while it is still at work.
-      if (mainLayoutBuilt() && !resizing_ && wParam != SIZE_MINIMIZED) {
-        resizing_ = true;
-        mainPresenter()->onResize(LOWORD(lParam), HIWORD(lParam));
-        resizing_ = false;
-      }
-      return 0;
-    case WM_CLOSE:
-      close();
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+      if (wParam == SIZE_MINIMIZED) return 0;
+      break;
   }
-  return defaultProc(message, wParam, lParam);
+  return Window::onMessage(message, wParam, lParam);
 }
 
-void TopWindow::paint() {
+void TopWindow::onPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(handle(), &ps);
   {
@@ -100,14 +85,28 @@ void TopWindow::paint() {
   EndPaint(handle(), &ps);
 }
 
-void TopWindow::close() {
+void TopWindow::onSize(int width, int height) {
+  // The presenter resizes the window itself; the guard keeps that from
+  // coming back here while it is still at work.
+  if (!mainLayoutBuilt() || resizing_) return;
+  resizing_ = true;
+  mainPresenter()->onResize(width, height);
+  resizing_ = false;
+}
+
+bool TopWindow::onClose() {
   // Before the login there is nothing to lose; afterwards the main window
   // asks (pending uploads, pending downloads, or simply whether to end).
   MainWindowPresenter* main = mainPresenter();
-  if (main != nullptr && main->layoutBuilt() && !main->confirmClose()) return;
+  if (main != nullptr && main->layoutBuilt() && !main->confirmClose()) return true;
   closedByMember_ = true;
   PostQuitMessage(0);
   DestroyWindow(handle());
+  return true;
+}
+
+void TopWindow::onDestroy() {
+  PostQuitMessage(0);
 }
 
 }  // namespace pom

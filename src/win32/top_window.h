@@ -39,11 +39,12 @@ class TopWindow final : public Window {
 
  protected:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void onPaint() override;
+  void onSize(int width, int height) override;
+  bool onClose() override;
+  void onDestroy() override;
 
  private:
-  void paint();
-  void close();
-
   HINSTANCE instance_;
   HBRUSH background_ = nullptr;
   GdiPainter painter_;

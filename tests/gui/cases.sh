@@ -15,7 +15,7 @@ PASSWORD=demo1234
 start_logged_in() {
   start_program "$1" || { echo "the login window did not appear"; return 1; }
   login "$MEMBER" "$PASSWORD" || { echo "typing into the login window failed"; return 1; }
-  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  probe wait-control "$TITLE" 3505 20000 || { echo "the main window did not appear"; return 1; }
   dismiss_note_box
 }
 
@@ -25,7 +25,7 @@ test_login_shows_main_window() {
   start_program "$dir" || { echo "the login window did not appear"; return 1; }
   shot login
   login "$MEMBER" "$PASSWORD" || { echo "typing into the login window failed"; return 1; }
-  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  probe wait-control "$TITLE" 3505 20000 || { echo "the main window did not appear"; return 1; }
   dismiss_note_box
   shot main
   # The member line "<id>님" is drawn at (30, 70) of the client area.
@@ -86,7 +86,7 @@ test_saved_credentials() {
   sleep 0.2
   probe controls "$TITLE" | grep -q $'^2007\tButton+checked' || { echo "save box not checked"; return 1; }
   login "$MEMBER" "$PASSWORD" || return 1
-  probe wait-control "$TITLE" 3505 10000 || { echo "the main window did not appear"; return 1; }
+  probe wait-control "$TITLE" 3505 20000 || { echo "the main window did not appear"; return 1; }
   local config
   config="$(config_text "$dir")"
   printf '%s\n' "$config" | grep -qx 'UserPwSave=1' || { echo "UserPwSave=1 missing: $config"; return 1; }
