@@ -149,6 +149,14 @@ void Connection::dropSilently() {
 int Connection::onSocketMessage(std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) {
   if (message != messageNumber_) return 0;
+  // A notification names the socket it was raised for. One still queued for a
+  // socket this connection has closed since (a reset and a reconnect before the
+  // window's queue drained) must not act on the new socket: a stale close would
+  // drop the fresh connection together with what was queued on it.
+  if (socket_ == nullptr || !socket_->isOpen() ||
+      static_cast<std::intptr_t>(wParam) != socket_->handle()) {
+    return 0;
+  }
   const auto bits = static_cast<std::uint32_t>(lParam);
   const auto error = static_cast<SocketError>(bits >> 16);
   const auto event = static_cast<int>(bits & 0xFFFF);

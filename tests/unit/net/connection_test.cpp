@@ -278,11 +278,13 @@ TEST_F(ConnectionTest, DispatchesNotificationsByNumberAndError) {
   EXPECT_EQ(c.reads + c.writes + c.closes + c.connects, 0) << "other numbers leave it untouched";
   EXPECT_TRUE(s.isOpen());
 
+  const auto handle = static_cast<std::uintptr_t>(s.handle());
   EXPECT_EQ(
-      c.onSocketMessage(1055, 0, makeSocketLParam(SocketEvent::Read, SocketError::WouldBlock)), 0);
+      c.onSocketMessage(1055, handle, makeSocketLParam(SocketEvent::Read, SocketError::WouldBlock)),
+      0);
   EXPECT_EQ(c.reads + c.closes, 0) << "would-block errors are ignored";
 
-  EXPECT_EQ(c.onSocketMessage(1055, 0, 8), 8) << "unknown events are reported, not handled";
+  EXPECT_EQ(c.onSocketMessage(1055, handle, 8), 8) << "unknown events are reported, not handled";
   EXPECT_EQ(c.reads + c.writes + c.closes + c.connects, 0);
 
   EXPECT_EQ(s.deliver(SocketEvent::Read), 1);
@@ -432,6 +434,25 @@ TEST_F(ConnectionTest, ResetEmptiesBothBuffersAndKeepsTheServer) {
   EXPECT_EQ(c.host(), "127.0.0.1");
   EXPECT_EQ(c.port(), 7031);
   EXPECT_EQ(c.sessionNumber, 77);
+}
+
+TEST_F(ConnectionTest, IgnoresNotificationsRaisedForAnEarlierSocket) {
+  RecordingConnection c(sockets, 1024, 1024);
+  ASSERT_TRUE(c.initialise(1034));
+  const auto oldHandle = static_cast<std::uintptr_t>(sockets.last().handle());
+  c.reset();
+  EXPECT_EQ(c.onSocketMessage(1034, oldHandle, makeSocketLParam(SocketEvent::Close)), 0)
+      << "nothing is open: a late notification finds no socket to act on";
+
+  ASSERT_TRUE(c.initialise(1034));
+  FakeSocket& s = sockets.last();
+  ASSERT_NE(static_cast<std::uintptr_t>(s.handle()), oldHandle);
+  c.queue(pattern(10).data(), 10);
+  EXPECT_EQ(c.onSocketMessage(1034, oldHandle, makeSocketLParam(SocketEvent::Close)), 0);
+  EXPECT_EQ(c.closes, 0) << "a close queued for the old socket leaves the new one alone";
+  EXPECT_TRUE(s.isOpen());
+  EXPECT_EQ(s.deliver(SocketEvent::Close), 32);
+  EXPECT_EQ(c.closes, 1);
 }
 
 }  // namespace
