@@ -13,7 +13,7 @@ bool SkinButton::load(int x, int y, SkinPainter* parent, int resourceId) {
   resourceId_ = resourceId;
   width_ = size.width / 4;  // four frames side by side
   height_ = size.height;
-  state_ = SkinState::Normal;
+  pointer_.reset();
   enabled_ = true;
   return true;
 }
@@ -23,56 +23,38 @@ void SkinButton::destroy() {
   resourceId_ = -1;
   width_ = 0;
   height_ = 0;
-  state_ = SkinState::Normal;
+  pointer_.reset();
 }
 
 void SkinButton::paint() {
   if (!enabled_ || parent_ == nullptr || !parent_->windowValid()) return;
-  const int frame = static_cast<int>(state_);
+  const int frame = static_cast<int>(pointer_.state());
   parent_->copyBitmap(resourceId_, frame * width_, 0, width_, height_, x_, y_);
 }
 
-void SkinButton::setState(SkinState state, bool repaint) {
-  state_ = state;
-  if (repaint) paint();
+bool SkinButton::apply(SkinPointer::Outcome outcome) {
+  if (outcome.repaint) paint();
+  return outcome.consumed;
 }
 
 bool SkinButton::hoverTest(int x, int y, bool restoreArrow) {
-  if (!enabled_ || state_ == SkinState::Pressed) return false;
-  if (rect().contains(x, y)) {
-    setState(SkinState::Hover, true);
-    return true;
-  }
-  if (state_ != SkinState::Normal) setState(SkinState::Normal, true);
-  if (restoreArrow && parent_ != nullptr) parent_->setArrowCursor();
-  return false;
+  if (!enabled_ || pointer_.state() == SkinState::Pressed) return false;
+  const bool inside = rect().contains(x, y);
+  const bool consumed = apply(pointer_.hover(inside));
+  if (!inside && restoreArrow && parent_ != nullptr) parent_->setArrowCursor();
+  return consumed;
 }
 
 bool SkinButton::pressTest(int x, int y) {
-  if (!enabled_ || !rect().contains(x, y)) return false;
-  setState(SkinState::Pressed, true);
-  return true;
+  return enabled_ && apply(pointer_.press(rect().contains(x, y)));
 }
 
 bool SkinButton::clickTest(int x, int y) {
-  if (!enabled_) return false;
-  if (!rect().contains(x, y)) {
-    if (state_ != SkinState::Normal) setState(SkinState::Normal, true);
-    return false;
-  }
-  if (state_ != SkinState::Pressed) return false;
-  setState(SkinState::Clicked, true);
-  return true;
+  return enabled_ && apply(pointer_.click(rect().contains(x, y)));
 }
 
 bool SkinButton::repaintIfClickedTest(int x, int y) {
-  if (!rect().contains(x, y)) {
-    state_ = SkinState::Normal;
-    return false;
-  }
-  if (state_ != SkinState::Clicked) return false;
-  paint();
-  return true;
+  return apply(pointer_.repaintIfClicked(rect().contains(x, y)));
 }
 
 }  // namespace pom

@@ -7,7 +7,7 @@
 // not loaded, or disabled, neither draws nor reacts.
 #pragma once
 
-#include <cstdint>
+#include "core/app/skin_pointer.h"
 
 namespace pom {
 
@@ -21,8 +21,6 @@ struct SkinRect {
   // Inclusive at the top-left edge, exclusive at the bottom-right.
   bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
-
-enum class SkinState : std::int16_t { Normal = 0, Hover = 1, Pressed = 2, Clicked = 3 };
 
 class SkinButton {
  public:
@@ -51,11 +49,11 @@ class SkinButton {
   SkinRect rect() const { return {x_, y_, x_ + width_, y_ + height_}; }
   int width() const { return width_; }
   int height() const { return height_; }
-  SkinState state() const { return state_; }
+  SkinState state() const { return pointer_.state(); }
   int resourceId() const { return resourceId_; }
 
  private:
-  void setState(SkinState state, bool repaint);
+  bool apply(SkinPointer::Outcome outcome);
 
   SkinPainter* parent_ = nullptr;
   int x_ = 0;
@@ -63,7 +61,7 @@ class SkinButton {
   int width_ = 0;
   int height_ = 0;
   bool enabled_ = false;
-  SkinState state_ = SkinState::Normal;
+  SkinPointer pointer_;
   int resourceId_ = -1;
 };
 

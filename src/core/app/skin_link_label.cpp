@@ -11,7 +11,7 @@ void SkinLinkLabel::attach(int x, int y, SkinPainter* parent, Shell* shell) {
   y_ = y;
   width_ = 0;
   height_ = 0;
-  state_ = SkinState::Normal;
+  pointer_.reset();
   enabled_ = true;
 }
 
@@ -30,54 +30,34 @@ void SkinLinkLabel::setLink(const std::string& link) {
 
 void SkinLinkLabel::paint() {
   if (!enabled_ || parent_ == nullptr || !parent_->windowValid()) return;
-  const bool lit = state_ == SkinState::Hover || state_ == SkinState::Pressed;
+  const bool lit = pointer_.state() == SkinState::Hover || pointer_.state() == SkinState::Pressed;
   const SkinSize extent =
       parent_->drawText(text_, x_, y_, font_, lit ? SkinColor::Blue : SkinColor::Black);
   width_ = extent.width;
   height_ = extent.height;
 }
 
-void SkinLinkLabel::setState(SkinState state, bool repaint) {
-  state_ = state;
-  if (repaint) paint();
+bool SkinLinkLabel::apply(SkinPointer::Outcome outcome) {
+  if (outcome.repaint) paint();
+  return outcome.consumed;
 }
 
 bool SkinLinkLabel::hoverTest(int x, int y) {
-  if (!enabled_ || state_ == SkinState::Pressed) return false;
-  if (rect().contains(x, y)) {
-    setState(SkinState::Hover, true);
-    return true;
-  }
-  if (state_ != SkinState::Normal) setState(SkinState::Normal, true);
-  return false;
+  return enabled_ && apply(pointer_.hover(rect().contains(x, y)));
 }
 
 bool SkinLinkLabel::pressTest(int x, int y) {
-  if (!enabled_ || !rect().contains(x, y)) return false;
-  setState(SkinState::Pressed, true);
-  return true;
+  return enabled_ && apply(pointer_.press(rect().contains(x, y)));
 }
 
 bool SkinLinkLabel::clickTest(int x, int y) {
-  if (!enabled_) return false;
-  if (!rect().contains(x, y)) {
-    if (state_ != SkinState::Normal) setState(SkinState::Normal, true);
-    return false;
-  }
-  if (state_ != SkinState::Pressed) return false;
-  setState(SkinState::Clicked, true);
+  if (!enabled_ || !apply(pointer_.click(rect().contains(x, y)))) return false;
   if (shell_ != nullptr) shell_->execute("open", "IEXPLORE.EXE", link_, ShowMode::Maximized);
   return true;
 }
 
 bool SkinLinkLabel::repaintIfClickedTest(int x, int y) {
-  if (!rect().contains(x, y)) {
-    state_ = SkinState::Normal;
-    return false;
-  }
-  if (state_ != SkinState::Clicked) return false;
-  paint();
-  return true;
+  return apply(pointer_.repaintIfClicked(rect().contains(x, y)));
 }
 
 }  // namespace pom

@@ -48,10 +48,10 @@ class SkinLinkLabel {
   SkinRect rect() const { return {x_, y_, x_ + width_, y_ + height_}; }
   int width() const { return width_; }
   int height() const { return height_; }
-  SkinState state() const { return state_; }
+  SkinState state() const { return pointer_.state(); }
 
  private:
-  void setState(SkinState state, bool repaint);
+  bool apply(SkinPointer::Outcome outcome);
 
   SkinPainter* parent_ = nullptr;
   Shell* shell_ = nullptr;
@@ -60,7 +60,7 @@ class SkinLinkLabel {
   int width_ = 0;
   int height_ = 0;
   bool enabled_ = false;
-  SkinState state_ = SkinState::Normal;
+  SkinPointer pointer_;
   SkinFont font_ = SkinFont::Normal;
   std::string text_;
   std::string link_;
