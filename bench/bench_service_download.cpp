@@ -95,6 +95,10 @@ std::int64_t serviceDownload(pom::service::ServiceApp& app, std::int32_t fileId,
 }
 
 // The same bytes over a plain socket pair: pread + send against recv + write.
+// The baseline moves the bytes in pieces as large as the storage server's data
+// messages, so neither side gains from a different system-call count.
+constexpr std::size_t kRawBuffer = 1 << 20;
+
 std::int64_t rawDownload(const std::string& source, std::int64_t size, const std::string& path) {
   int listener = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -107,7 +111,7 @@ std::int64_t rawDownload(const std::string& source, std::int64_t size, const std
   std::thread sender([&] {
     int peer = ::accept(listener, nullptr, nullptr);
     int in = ::open(source.c_str(), O_RDONLY);
-    std::vector<char> buffer(65536);
+    std::vector<char> buffer(kRawBuffer);
     for (std::int64_t at = 0; at < size;) {
       ssize_t n = ::pread(in, buffer.data(), buffer.size(), at);
       if (n <= 0) break;
@@ -125,7 +129,7 @@ std::int64_t rawDownload(const std::string& source, std::int64_t size, const std
   int client = ::socket(AF_INET, SOCK_STREAM, 0);
   ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
   int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<char> buffer(65536);
+  std::vector<char> buffer(kRawBuffer);
   std::int64_t written = 0;
   for (;;) {
     ssize_t n = ::recv(client, buffer.data(), buffer.size(), 0);

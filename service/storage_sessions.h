@@ -60,7 +60,7 @@ class StorageSession : public Connection {
 class DownloadServerSession : public StorageSession {
  public:
   static constexpr std::uint32_t kMessageNumber = 2054;
-  static constexpr std::uint32_t kChunk = 262144;
+  static constexpr std::uint32_t kChunk = 1048576;
   DownloadServerSession(StorageServer& server, SocketFactory& sockets);
   bool start(std::unique_ptr<TcpSocket> socket) override;
 
