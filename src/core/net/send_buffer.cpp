@@ -46,6 +46,7 @@ bool SendBuffer::flushTo(TcpSocket& socket) {
       return false;
     }
     const auto n = static_cast<std::uint32_t>(sent);
+    if (n == 0) break;  // took nothing: wait for the next write notification
     if (n >= remaining) {
       fill_ = 0;
       zeroUsed();

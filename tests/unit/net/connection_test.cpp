@@ -147,6 +147,22 @@ TEST_F(ConnectionTest, PartialSendKeepsTheUnsentBytesAtTheStart) {
   for (int i = 0; i < 300; ++i) ASSERT_EQ(c.sendData()[i], 0) << i;
 }
 
+TEST_F(ConnectionTest, ASendThatTakesNothingWaitsForTheNextWriteNotification) {
+  RecordingConnection c(sockets, 1024, 1024);
+  open(c);
+  FakeSocket& s = sockets.last();
+  // A socket that keeps taking nothing must not hold the loop thread.
+  for (int i = 0; i < 3; ++i) s.scriptSendAccept(0);
+  const Bytes body = pattern(50);
+  ASSERT_TRUE(c.queue(body.data(), body.size()));
+  EXPECT_EQ(c.sendFill(), 62u);
+  EXPECT_TRUE(s.sent().empty());
+  s.deliver(SocketEvent::Write);
+  s.deliver(SocketEvent::Write);
+  s.deliver(SocketEvent::Write);
+  EXPECT_EQ(s.sent(), frame(body));
+}
+
 TEST_F(ConnectionTest, SendErrorKeepsQueuedBytesWithoutDuplicates) {
   RecordingConnection c(sockets, 1024, 1024);
   open(c);
