@@ -57,10 +57,44 @@ _wine_env_template_key() {
     "$(sha256sum <"$WINE_ENV_ROOT/scripts/wine-prefix.reg")" | sha256sum | cut -c1-16
 }
 
+# Names the first command the environment needs that is missing, with the
+# Debian package that brings it; returns non-zero when one is missing.
+_wine_env_check_commands() {
+  local entry cmd pkg
+  for entry in wine:wine wineboot:wine wineserver:wine winepath:wine Xvfb:xvfb \
+    iconv:libc-bin flock:util-linux; do
+    cmd="${entry%%:*}" pkg="${entry#*:}"
+    if ! command -v "$cmd" >/dev/null 2>&1; then
+      _wine_env_log "the command '$cmd' is missing (Debian package '$pkg'; scripts/deps installs it)"
+      return 1
+    fi
+  done
+}
+
+# Runs one step of the template build: _wine_env_step NAME LOG COMMAND...
+# On failure it says which step failed, with its exit code and the last lines
+# it printed.
+_wine_env_step() {
+  local name="$1" log="$2" rc
+  shift 2
+  "$@" >>"$log" 2>&1
+  rc=$?
+  [ $rc -eq 0 ] && return 0
+  _wine_env_log "building the template prefix failed at step '$name' (exit $rc): $*"
+  [ $rc -eq 124 ] && _wine_env_log "  the step timed out"
+  tail -n 5 "$log" | sed 's/^/wine-env:   | /' >&2
+  return 1
+}
+
+_wine_env_reg_utf16() {
+  { printf '\xff\xfe' && iconv -f utf-8 -t utf-16le "$WINE_ENV_ROOT/scripts/wine-prefix.reg"; } >"$1"
+}
+
 # Builds the template prefix when it is missing (serialised with a lock, so
 # several runs at once build it only once). Prints its path.
 wine_env_template() {
-  local base="$WINE_ENV_ROOT/build/wine-template" key dir tmp reg
+  local base="$WINE_ENV_ROOT/build/wine-template" key dir tmp reg log
+  _wine_env_check_commands || return 1
   key="$(_wine_env_template_key)"
   dir="$base/$key"
   mkdir -p "$base"
@@ -70,23 +104,30 @@ wine_env_template() {
     _wine_env_log "building template prefix $key (once)"
     tmp="$(mktemp -d "$base/.build.XXXXXX")"
     reg="$tmp.reg"
+    log="$tmp.log"
     if ! (
       export WINEPREFIX="$tmp"
-      timeout 300 wineboot -i >/dev/null 2>&1 &&
-        timeout 120 wineserver -w &&
-        { printf '\xff\xfe' && iconv -f utf-8 -t utf-16le "$WINE_ENV_ROOT/scripts/wine-prefix.reg"; } >"$reg" &&
-        timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 &&
-        timeout 120 wineserver -w &&
-        mkdir -p "$tmp/drive_c/windows/Fonts" &&
-        ln -sf /usr/share/wine/fonts/marlett.ttf "$tmp/drive_c/windows/Fonts/marlett.ttf"
+      _wine_env_step "wineboot -i (create the prefix)" "$log" timeout 300 wineboot -i &&
+        _wine_env_step "wineserver -w (after wineboot)" "$log" timeout 120 wineserver -w &&
+        _wine_env_step "convert wine-prefix.reg to UTF-16" "$log" _wine_env_reg_utf16 "$reg" &&
+        _wine_env_step "wine regedit /S (import the registry)" "$log" \
+          timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" &&
+        _wine_env_step "wineserver -w (after regedit)" "$log" timeout 120 wineserver -w &&
+        _wine_env_step "link the Marlett font" "$log" \
+          sh -c 'mkdir -p "$1/drive_c/windows/Fonts" && test -f /usr/share/wine/fonts/marlett.ttf &&
+                 ln -sf /usr/share/wine/fonts/marlett.ttf "$1/drive_c/windows/Fonts/marlett.ttf"' \
+          sh "$tmp"
     ); then
       WINEPREFIX="$tmp" wineserver -k >/dev/null 2>&1
-      rm -rf "$tmp" "$reg"
-      _wine_env_log "building the template prefix failed"
+      rm -rf "$tmp" "$reg" "$log"
       exit 1
     fi
-    rm -f "$reg"
-    grep -q 'NanumGothic' "$tmp/user.reg" || { _wine_env_log "registry import missing"; rm -rf "$tmp"; exit 1; }
+    rm -f "$reg" "$log"
+    grep -q 'NanumGothic' "$tmp/user.reg" || {
+      _wine_env_log "building the template prefix failed: the registry import left no font replacements in user.reg"
+      rm -rf "$tmp"
+      exit 1
+    }
     touch "$tmp/.ready"
     rm -rf "$dir"
     mv "$tmp" "$dir"
@@ -101,6 +142,7 @@ wine_env_setup() {
   _wine_env_common
   WINE_ENV_WORK="$(mktemp -d "${TMPDIR:-/tmp}/wine-env.XXXXXX")"
   WINE_ENV_SPAWNED=()
+  _wine_env_check_commands || { wine_env_teardown; return 1; }
   _wine_env_start_xvfb "$WINE_ENV_WORK/display" || { wine_env_teardown; return 1; }
   template="$(wine_env_template)" || { wine_env_teardown; return 1; }
   mkdir -p "$WINE_ENV_ROOT/build/wine-prefixes"
