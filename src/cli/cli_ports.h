@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/login_view.h"
+#include "core/session/login_view.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/shell.h"
 

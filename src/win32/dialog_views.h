@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "core/app/progress_dialog.h"
-#include "core/app/term_extension_dialog.h"
+#include "core/storage/progress_dialog.h"
+#include "core/storage/term_extension_dialog.h"
 
 namespace pom {
 

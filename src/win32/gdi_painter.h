@@ -15,7 +15,7 @@
 #include <map>
 #include <string>
 
-#include "core/app/skin_painter.h"
+#include "core/ui/skin_painter.h"
 
 namespace pom {
 

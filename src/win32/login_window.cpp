@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "core/app/login_presenter.h"
+#include "core/session/login_presenter.h"
 #include "platform/win32/wide_text.h"
 #include "win32/top_window.h"
 

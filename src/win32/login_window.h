@@ -12,7 +12,7 @@
 #include <windows.h>
 
 #include "core/app/client_app.h"
-#include "core/app/login_view.h"
+#include "core/session/login_view.h"
 
 namespace pom {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "core/app/login_presenter.h"
-#include "core/app/main_window_presenter.h"
+#include "core/session/login_presenter.h"
+#include "core/mainwindow/main_window_presenter.h"
 #include "platform/win32/wide_text.h"
 #include "win32/top_window.h"
 

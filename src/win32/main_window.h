@@ -14,7 +14,7 @@
 #include <shellapi.h>
 
 #include "core/app/client_app.h"
-#include "core/app/main_window_view.h"
+#include "core/mainwindow/main_window_view.h"
 #include "win32/web_page_window.h"
 
 namespace pom {

@@ -1,8 +1,8 @@
 #include "win32/top_window.h"
 
 #include "core/app/client_app.h"
-#include "core/app/login_presenter.h"
-#include "core/app/main_window_presenter.h"
+#include "core/session/login_presenter.h"
+#include "core/mainwindow/main_window_presenter.h"
 
 namespace pom {
 namespace {

@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "core/app/main_window_view.h"
+#include "core/mainwindow/main_window_view.h"
 #include "win32/web_page_layout.h"
 
 namespace pom {

@@ -7,8 +7,8 @@
 #include <objbase.h>
 
 #include "core/app/client_app.h"
-#include "core/app/config_keys.h"
-#include "core/app/main_window_presenter.h"
+#include "core/base/config_keys.h"
+#include "core/mainwindow/main_window_presenter.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_event_loop.h"

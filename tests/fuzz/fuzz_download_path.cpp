@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/app/saved_credentials.h"
-#include "core/app/servers.h"
-#include "core/localfs/local_path.h"
+#include "core/session/saved_credentials.h"
+#include "core/base/servers.h"
+#include "core/base/local_path.h"
 #include "core/ports/text_codec.h"
 
 // pom_core leaves text conversion to the platform backend; bytes pass through

@@ -6,11 +6,11 @@
 #include <algorithm>
 
 #include "core/app/client_app.h"
-#include "core/app/login_presenter.h"
-#include "core/app/main_window_presenter.h"
-#include "core/app/session_state.h"
+#include "core/session/login_presenter.h"
+#include "core/mainwindow/main_window_presenter.h"
+#include "core/hub/session_state.h"
 #include "core/net/main_server_connection.h"
-#include "core/net/session_flow.h"
+#include "core/session/session_flow.h"
 #include "platform/posix/poll_loop.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_attributes.h"

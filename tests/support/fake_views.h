@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/app/login_view.h"
-#include "core/app/main_window_view.h"
-#include "core/app/progress_dialog.h"
-#include "core/app/skin_painter.h"
-#include "core/app/term_extension_dialog.h"
+#include "core/session/login_view.h"
+#include "core/mainwindow/main_window_view.h"
+#include "core/storage/progress_dialog.h"
+#include "core/ui/skin_painter.h"
+#include "core/storage/term_extension_dialog.h"
 
 namespace pom {
 

@@ -1,7 +1,7 @@
 // ForbiddenUploadCheck with the mingw build of minizip on real files, including
 // a Hangul archive name that the ANSI code page of a non-Korean locale could
 // not spell.
-#include "core/app/forbidden_upload_check.h"
+#include "core/base/forbidden_upload_check.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "core/app/servers.h"
+#include "core/base/servers.h"
 #include "core/ports/dialogs.h"
 
 namespace pom {

@@ -1,7 +1,7 @@
 #include "core/net/main_server_connection.h"
 
 #include "core/net/reply_dispatcher.h"
-#include "core/net/session_flow.h"
+#include "core/session/session_flow.h"
 
 namespace pom {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "core/app/progress_dialog.h"
-#include "core/app/term_extension_dialog.h"
+#include "core/storage/progress_dialog.h"
+#include "core/storage/term_extension_dialog.h"
 #include "core/net/messages/replies.h"
 
 namespace pom {

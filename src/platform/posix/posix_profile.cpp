@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/localfs/local_path.h"
+#include "core/base/local_path.h"
 #include "platform/posix/ini_file.h"
 
 namespace pom {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/login_presenter.h"
-#include "core/app/main_window_presenter.h"
-#include "core/app/session_state.h"
+#include "core/session/login_presenter.h"
+#include "core/mainwindow/main_window_presenter.h"
+#include "core/hub/session_state.h"
 #include "core/net/main_server_connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/packet_cipher.h"

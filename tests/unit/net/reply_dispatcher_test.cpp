@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "core/app/progress_dialog.h"
-#include "core/app/term_extension_dialog.h"
+#include "core/storage/progress_dialog.h"
+#include "core/storage/term_extension_dialog.h"
 #include "core/net/messages/replies.h"
 #include "support/fake_ports.h"
 #include "support/fake_views.h"

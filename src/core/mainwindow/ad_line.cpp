@@ -1,0 +1,36 @@
+#include "core/mainwindow/ad_line.h"
+
+#include "core/ports/http_client.h"
+
+namespace pom {
+
+AdLine parseAdLine(const std::string& body) {
+  const std::string kept = body.substr(0, kAdLineMaxBody);
+  AdLine line;
+  int index = 0;
+  std::size_t start = 0;
+  while (start <= kept.size()) {
+    std::size_t end = kept.find('|', start);
+    if (end == std::string::npos) end = kept.size();
+    if (end > start) {
+      const std::string piece = kept.substr(start, end - start);
+      if (index == 2) {
+        line.link = piece;
+      } else {
+        line.text += piece;
+      }
+      ++index;
+    }
+    start = end + 1;
+  }
+  return line;
+}
+
+AdLine fetchAdLine(HttpClient& http, const std::string& updateServer) {
+  const HttpResponse response = http.get(updateServer, "/Ad/index.asp", "HTTPTEST", kAdLineMaxBody);
+  // An error page is not an advertisement: only a successful answer counts.
+  if (!response.sent || response.status < 200 || response.status >= 300) return AdLine();
+  return parseAdLine(response.body);
+}
+
+}  // namespace pom
