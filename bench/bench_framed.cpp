@@ -30,26 +30,22 @@ namespace {
 
 constexpr std::size_t kBody = 1 << 20;
 
-class Receiver : public pom::Connection {
+class Receiver : public pom::ConnectionHandler {
  public:
-  using Connection::Connection;
-  void onRead() override {
-    if (receivePacket()) {
+  void onRead(pom::Connection& connection) override {
+    if (connection.receivePacket()) {
       ++packets;
-      bytes += bodyLength();
+      bytes += connection.bodyLength();
     }
   }
   std::size_t packets = 0;
   std::size_t bytes = 0;
 };
 
-class Sender : public pom::Connection {
+class Sender : public pom::ConnectionHandler {
  public:
-  using Connection::Connection;
-  void onConnect() override {
-    connected = true;
-    Connection::onConnect();
-  }
+  void onRead(pom::Connection&) override {}
+  void onConnect(pom::Connection&) override { connected = true; }
   bool connected = false;
 };
 
@@ -61,12 +57,14 @@ double framedSeconds(std::size_t count) {
   pom::PosixListener listener(
       loop, [&](std::unique_ptr<pom::PosixSocket> s) { accepted.push_back(std::move(s)); });
   if (!listener.listen("127.0.0.1", 0)) return -1;
-  Sender sender(sockets, pom::kUploadSessionKind);
-  Receiver receiver(sockets, pom::kDownloadSessionKind);
-  sender.initialise(1044);
+  Sender sent;
+  Receiver received;
+  pom::Connection sender(sockets, pom::kUploadSessionKind, 0, &sent);
+  pom::Connection receiver(sockets, pom::kDownloadSessionKind, 0, &received);
+  sender.initialise();
   sender.connectTo("127.0.0.1", listener.port());
-  if (!loop.runUntil([&] { return sender.connected && !accepted.empty(); }, 5000)) return -1;
-  receiver.attach(std::move(accepted.front()), 1054);
+  if (!loop.runUntil([&] { return sent.connected && !accepted.empty(); }, 5000)) return -1;
+  receiver.attach(std::move(accepted.front()));
 
   std::vector<std::uint8_t> body(kBody);
   for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<std::uint8_t>(i * 7);
@@ -75,11 +73,11 @@ double framedSeconds(std::size_t count) {
   const bool done = loop.runUntil(
       [&] {
         while (queued < count && sender.queue(body.data(), body.size())) ++queued;
-        return receiver.packets == count;
+        return received.packets == count;
       },
       120000);
   const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-  return done && receiver.bytes == count * kBody ? seconds : -1;
+  return done && received.bytes == count * kBody ? seconds : -1;
 }
 
 // Processor seconds to move the same bytes (bodies plus frame overhead) as a raw

@@ -39,11 +39,16 @@ double seconds(Clock::time_point since) {
 
 // A download session as the client's engine runs it: every FileData is
 // written straight from the receive buffer to the file.
-class WritingSession : public pom::Connection {
+class WritingSession : public pom::Connection, private pom::ConnectionHandler {
  public:
   WritingSession(pom::SocketFactory& sockets, int out)
-      : Connection(sockets, pom::kDownloadSessionKind), out_(out) {}
-  void onRead() override {
+      : Connection(sockets, pom::kDownloadSessionKind, 0, this), out_(out) {}
+  bool connected = false;
+  bool ended = false;
+  std::int64_t written = 0;
+
+ private:
+  void onRead(pom::Connection&) override {
     if (!receivePacket()) {
       if (!isOpen()) ended = true;
       return;
@@ -56,19 +61,8 @@ class WritingSession : public pom::Connection {
       ended = true;
     }
   }
-  void onConnect() override {
-    Connection::onConnect();
-    connected = isOpen();
-  }
-  void onClose() override {
-    ended = true;
-    reset();
-  }
-  bool connected = false;
-  bool ended = false;
-  std::int64_t written = 0;
-
- private:
+  void onConnect(pom::Connection&) override { connected = isOpen(); }
+  void onClose(pom::Connection&) override { ended = true; }
   int out_;
 };
 
@@ -79,7 +73,7 @@ std::int64_t serviceDownload(pom::service::ServiceApp& app, std::int32_t fileId,
   pom::PosixSocketFactory sockets(loop);
   int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   WritingSession session(sockets, out);
-  session.initialise(pom::kDownloadSessionKind.messageNumber());
+  session.initialise();
   session.connectTo(app.ports().storageHost, app.ports().downloadPort);
   if (!loop.runUntil([&] { return session.connected || session.ended; }, 3000)) return -1;
   pom::DownloadRequest request;

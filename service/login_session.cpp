@@ -73,9 +73,8 @@ DateBlock dateBlockAt(std::int64_t unixSeconds) {
 }
 
 LoginSession::LoginSession(LoginServer& server, SocketFactory& sockets)
-    : Connection(sockets, kBufferSize, kBufferSize), server_(server) {
-  enciphered = true;
-}
+    : Connection(sockets, ConnectionKind{kBufferSize, kBufferSize, true, kMessageNumber}, 0, this),
+      server_(server) {}
 
 bool LoginSession::start(std::unique_ptr<TcpSocket> socket) {
   auto wrapped = std::make_unique<FaultSocket>(std::move(socket));
@@ -86,16 +85,15 @@ bool LoginSession::start(std::unique_ptr<TcpSocket> socket) {
       server_.discard(this);
     });
   }
-  return attach(std::move(wrapped), kMessageNumber);
+  return attach(std::move(wrapped));
 }
 
-void LoginSession::onRead() {
+void LoginSession::onRead(Connection&) {
   if (receivePacket()) handle(body(), bodyLength());
   if (!isOpen()) server_.discard(this);
 }
 
-void LoginSession::onClose() {
-  reset();
+void LoginSession::onClose(Connection&) {
   server_.discard(this);
 }
 

@@ -29,7 +29,7 @@ class LoginServer;
 // The date block of a reply for a moment in seconds since 1970 (local time).
 DateBlock dateBlockAt(std::int64_t unixSeconds);
 
-class LoginSession : public Connection {
+class LoginSession : public Connection, private ConnectionHandler {
  public:
   static constexpr std::uint32_t kMessageNumber = 2034;
   // Replies are small except listing pages (at most 30 entries with names of
@@ -39,8 +39,6 @@ class LoginSession : public Connection {
   LoginSession(LoginServer& server, SocketFactory& sockets);
   bool start(std::unique_ptr<TcpSocket> socket);
 
-  void onRead() override;
-  void onClose() override;
 
   bool loggedIn() const { return loggedIn_; }
   const std::string& memberId() const { return memberId_; }
@@ -51,6 +49,8 @@ class LoginSession : public Connection {
   void sendNotice(const std::string& text);
 
  private:
+  void onRead(Connection&) override;
+  void onClose(Connection&) override;
   void handle(const std::uint8_t* body, std::size_t length);
   void onLogin(const LoginRequest& request);
   void onFriendList();

@@ -14,8 +14,8 @@ namespace service {
 // ---- StorageSession
 
 StorageSession::StorageSession(StorageServer& server, SocketFactory& sockets,
-                               std::uint32_t sendCapacity, std::uint32_t receiveCapacity)
-    : Connection(sockets, sendCapacity, receiveCapacity), server_(server) {}
+                               const ConnectionKind& kind)
+    : Connection(sockets, kind, 0, this), server_(server) {}
 
 StorageSession::~StorageSession() {
   if (bodyFd_ >= 0) ::close(bodyFd_);
@@ -24,18 +24,17 @@ StorageSession::~StorageSession() {
 bool StorageSession::start(std::unique_ptr<TcpSocket> socket) {
   auto wrapped = std::make_unique<FaultSocket>(std::move(socket));
   faultSocket_ = wrapped.get();
-  return attach(std::move(wrapped), messageNumber());
+  return attach(std::move(wrapped));
 }
 
-void StorageSession::onRead() {
+void StorageSession::onRead(Connection&) {
   touch();
   if (receivePacket()) handle(body(), bodyLength());
   if (!isOpen()) finish();
 }
 
-void StorageSession::onWrite() {
+void StorageSession::onWrite(Connection&) {
   touch();
-  flush();
   if (closing_ && sendFill() == 0) {
     finish();
     return;
@@ -43,7 +42,7 @@ void StorageSession::onWrite() {
   if (isOpen()) afterFlush();
 }
 
-void StorageSession::onClose() {
+void StorageSession::onClose(Connection&) {
   finish();
 }
 
@@ -69,7 +68,8 @@ void StorageSession::closeAfterFlush() {
 // ---- DownloadServerSession
 
 DownloadServerSession::DownloadServerSession(StorageServer& server, SocketFactory& sockets)
-    : StorageSession(server, sockets, 2 * kChunk, 65536), chunk_(FileData::kHeadSize + kChunk) {}
+    : StorageSession(server, sockets, ConnectionKind{2 * kChunk, 65536, false, kMessageNumber}),
+      chunk_(FileData::kHeadSize + kChunk) {}
 
 bool DownloadServerSession::start(std::unique_ptr<TcpSocket> socket) {
   if (!StorageSession::start(std::move(socket))) return false;

@@ -20,16 +20,11 @@ namespace service {
 
 class StorageServer;
 
-class StorageSession : public Connection {
+class StorageSession : public Connection, private ConnectionHandler {
  public:
-  StorageSession(StorageServer& server, SocketFactory& sockets, std::uint32_t sendCapacity,
-                 std::uint32_t receiveCapacity);
+  StorageSession(StorageServer& server, SocketFactory& sockets, const ConnectionKind& kind);
   ~StorageSession() override;
   virtual bool start(std::unique_ptr<TcpSocket> socket);
-
-  void onRead() override;
-  void onWrite() override;
-  void onClose() override;
 
   // Milliseconds since the last traffic.
   std::int64_t idleMs() const;
@@ -52,6 +47,10 @@ class StorageSession : public Connection {
   int bodyFd_ = -1;
 
  private:
+  void onRead(Connection&) override;
+  void onWrite(Connection&) override;
+  void onClose(Connection&) override;
+
   std::chrono::steady_clock::time_point lastActivity_ = std::chrono::steady_clock::now();
   bool closing_ = false;
   bool finished_ = false;

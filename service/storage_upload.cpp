@@ -15,7 +15,8 @@ constexpr std::uint8_t kDigestMismatch = 2;
 }  // namespace
 
 UploadServerSession::UploadServerSession(StorageServer& server, SocketFactory& sockets)
-    : StorageSession(server, sockets, 65536, kChunkSize + 4096) {}
+    : StorageSession(server, sockets,
+                     ConnectionKind{65536, kChunkSize + 4096, false, kMessageNumber}) {}
 
 void UploadServerSession::handle(const std::uint8_t* body, std::size_t length) {
   auto type = bodyType(body, length);

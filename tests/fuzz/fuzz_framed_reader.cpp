@@ -97,11 +97,13 @@ std::uint32_t le32(const std::uint8_t* p) {
 }
 
 // Reads packets, checks them, and echoes each body back out through queue.
-class Reader : public pom::Connection {
+class Reader : public pom::Connection, private pom::ConnectionHandler {
  public:
   Reader(pom::SocketFactory& f, std::uint32_t capacity, bool raw)
-      : Connection(f, 4096, capacity), raw_(raw) {}
-  void onRead() override {
+      : Connection(f, pom::ConnectionKind{4096, capacity, false, 1054}, 0, this), raw_(raw) {}
+
+ private:
+  void onRead(pom::Connection&) override {
     if (raw_) {
       if (readRaw() && lastRawLength() > static_cast<std::int32_t>(receiveCapacity())) std::abort();
       return;
@@ -122,7 +124,6 @@ class Reader : public pom::Connection {
     queue(copy.data(), copy.size());
   }
 
- private:
   bool raw_;
 };
 
@@ -135,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedFactory sockets;
   Reader reader(sockets, kCapacities[(setup >> 1) & 3], (setup & 8) != 0);
   reader.enciphered = (setup & 1) != 0;
-  reader.initialise(1054);
+  reader.initialise();
   reader.connectTo("127.0.0.1", 7201);
   reader.onSocketMessage(1054, 3, 16);
 

@@ -9,7 +9,7 @@
 #include "core/session/login_presenter.h"
 #include "core/mainwindow/main_window_presenter.h"
 #include "core/hub/session_state.h"
-#include "core/net/main_server_connection.h"
+#include "core/net/connection.h"
 #include "core/session/session_flow.h"
 #include "platform/posix/poll_loop.h"
 #include "platform/posix/posix_clock.h"

@@ -10,6 +10,7 @@
 #include "platform/posix/poll_loop.h"
 #include "platform/posix/posix_listener.h"
 #include "platform/posix/posix_socket.h"
+#include "support/recording_connection.h"
 
 namespace pom {
 namespace {
@@ -17,25 +18,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint32_t kTimeoutMs = 10000;
 
-// A framed connection that keeps every body it receives and counts handlers.
-class Endpoint : public Connection {
- public:
-  using Connection::Connection;
-  void onRead() override {
-    if (receivePacket()) bodies.emplace_back(body(), body() + bodyLength());
-  }
-  void onConnect() override {
-    ++connects;
-    Connection::onConnect();
-  }
-  void onClose() override {
-    ++closes;
-    Connection::onClose();
-  }
-  std::vector<Bytes> bodies;
-  int connects = 0;
-  int closes = 0;
-};
+using Endpoint = RecordingConnection;
 
 class LoopbackTest : public ::testing::Test {
  protected:
@@ -47,12 +30,12 @@ class LoopbackTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(listener.listen("127.0.0.1", 0)); }
 
   // Connects client to the listener and attaches the accepted socket to server.
-  void connectPair(Endpoint& client, Endpoint& server, std::uint32_t message) {
-    ASSERT_TRUE(client.initialise(message));
+  void connectPair(Endpoint& client, Endpoint& server) {
+    ASSERT_TRUE(client.initialise());
     client.connectTo("127.0.0.1", listener.port());
     ASSERT_TRUE(
         loop.runUntil([&] { return client.connects == 1 && !accepted.empty(); }, kTimeoutMs));
-    ASSERT_TRUE(server.attach(std::move(accepted.front()), message + 1));
+    ASSERT_TRUE(server.attach(std::move(accepted.front())));
     accepted.pop_front();
   }
 
@@ -88,7 +71,7 @@ void transfer(PollLoop& loop, Endpoint& from, Endpoint& to, const std::vector<By
 TEST_F(LoopbackTest, EncipheredPacketsOfEverySizeArriveIntact) {
   Endpoint client(sockets, kMainServerKind), server(sockets, kMainServerKind);
   ASSERT_TRUE(client.enciphered && server.enciphered);
-  connectPair(client, server, 1034);
+  connectPair(client, server);
 
   std::mt19937 random(42);
   std::vector<Bytes> bodies;
@@ -112,7 +95,7 @@ TEST_F(LoopbackTest, EncipheredPacketsOfEverySizeArriveIntact) {
 TEST_F(LoopbackTest, LargeDataSessionBodiesArriveIntact) {
   // Upload-sized send buffer into a download-sized receive buffer.
   Endpoint client(sockets, kUploadSessionKind), server(sockets, kDownloadSessionKind);
-  connectPair(client, server, 1044);
+  connectPair(client, server);
   std::mt19937 random(5);
   std::vector<Bytes> bodies;
   for (int i = 0; i < 8; ++i) bodies.push_back(randomBody(random, 1048576 + i));
@@ -126,7 +109,7 @@ TEST_F(LoopbackTest, RefusedConnectReportsOnClose) {
   closed.close();
 
   Endpoint client(sockets, kMainServerKind);
-  ASSERT_TRUE(client.initialise(1034));
+  ASSERT_TRUE(client.initialise());
   EXPECT_FALSE(client.connectTo("127.0.0.1", port));
   ASSERT_TRUE(loop.runUntil([&] { return client.closes > 0; }, kTimeoutMs));
   EXPECT_EQ(client.connects, 0);
@@ -135,7 +118,7 @@ TEST_F(LoopbackTest, RefusedConnectReportsOnClose) {
 
 TEST_F(LoopbackTest, SendMessageReconnectsAfterTheServerDropsUs) {
   Endpoint client(sockets, kMainServerKind), server(sockets, kMainServerKind);
-  connectPair(client, server, 1034);
+  connectPair(client, server);
   server.reset();  // linger 0: the client sees a reset
   ASSERT_TRUE(loop.runUntil([&] { return client.closes == 1; }, kTimeoutMs));
   ASSERT_FALSE(client.isOpen());
@@ -144,7 +127,7 @@ TEST_F(LoopbackTest, SendMessageReconnectsAfterTheServerDropsUs) {
   EXPECT_TRUE(client.sendMessage(body.data(), body.size()));
   ASSERT_TRUE(loop.runUntil([&] { return !accepted.empty() && client.connects == 2; }, kTimeoutMs));
   Endpoint again(sockets, kMainServerKind);
-  ASSERT_TRUE(again.attach(std::move(accepted.front()), 1035));
+  ASSERT_TRUE(again.attach(std::move(accepted.front())));
   ASSERT_TRUE(loop.runUntil([&] { return !again.bodies.empty(); }, kTimeoutMs));
   EXPECT_EQ(again.bodies[0], body) << "queued while connecting, sent once connected";
 }

@@ -15,24 +15,16 @@
 namespace pom {
 namespace testing_support {
 
-class RecordingConnection : public Connection {
+class RecordingConnection : public Connection, private ConnectionHandler {
  public:
   RecordingConnection(SocketFactory& sockets, const ConnectionKind& kind)
-      : Connection(sockets, kind) {
-    enciphered = kind.enciphered;
-  }
-  void onRead() override {
+      : Connection(sockets, kind, 0, this) {}
+  void onRead(Connection&) override {
     if (receivePacket()) bodies.emplace_back(body(), body() + bodyLength());
     if (!isOpen()) closed = true;
   }
-  void onConnect() override {
-    Connection::onConnect();
-    connected = isOpen();
-  }
-  void onClose() override {
-    closed = true;
-    reset();
-  }
+  void onConnect(Connection&) override { connected = isOpen(); }
+  void onClose(Connection&) override { closed = true; }
   std::deque<Bytes> bodies;
   bool connected = false;
   bool closed = false;
@@ -44,7 +36,7 @@ class ServiceClient {
       : sockets_(loop_), connection_(sockets_, kind), kind_(kind) {}
 
   bool connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs = 3000) {
-    connection_.initialise(kind_.messageNumber());
+    connection_.initialise();
     connection_.connectTo(host, port);
     return loop_.runUntil([&] { return connection_.connected || connection_.closed; }, timeoutMs) &&
            connection_.connected;

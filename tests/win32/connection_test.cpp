@@ -10,6 +10,7 @@
 #include "platform/win32/winsock_socket.h"
 #include "support/loopback.h"
 #include "support/message_pump.h"
+#include "support/recording_connection.h"
 
 namespace pom {
 namespace {
@@ -18,25 +19,6 @@ using Bytes = std::vector<std::uint8_t>;
 using test::pumpUntil;
 
 constexpr DWORD kWaitMs = 10000;
-
-class RecordingConnection : public Connection {
- public:
-  using Connection::Connection;
-  void onRead() override {
-    if (receivePacket()) bodies.emplace_back(body(), body() + bodyLength());
-  }
-  void onConnect() override {
-    Connection::onConnect();
-    ++connects;
-  }
-  void onClose() override {
-    ++closes;
-    Connection::onClose();
-  }
-  std::vector<Bytes> bodies;
-  int connects = 0;
-  int closes = 0;
-};
 
 Bytes makeBody(std::uint32_t type, std::size_t length) {
   Bytes body(length);
@@ -58,11 +40,11 @@ class Win32ConnectionTest : public ::testing::Test {
   // the server side; waits until the client's connect handler ran.
   void connectPair() {
     const int before = client.connects;
-    ASSERT_TRUE(client.initialise(kMainServerKind.messageNumber()));
+    ASSERT_TRUE(client.initialise());
     EXPECT_FALSE(client.connectTo("127.0.0.1", listener.port()));
     const SOCKET accepted = listener.accept(kWaitMs);
     ASSERT_NE(accepted, INVALID_SOCKET);
-    ASSERT_TRUE(server.attach(factory.adoptSocket(accepted), 1044));
+    ASSERT_TRUE(server.attach(factory.adoptSocket(accepted)));
     ASSERT_TRUE(pumpUntil([&] { return client.connects > before; }, kWaitMs));
   }
 
@@ -105,14 +87,14 @@ TEST_F(Win32ConnectionTest, SendMessageAfterTheServerDroppedReconnectsAndDeliver
   EXPECT_EQ(client.host(), "127.0.0.1");
   const SOCKET accepted = listener.accept(kWaitMs);
   ASSERT_NE(accepted, INVALID_SOCKET);
-  ASSERT_TRUE(server.attach(factory.adoptSocket(accepted), 1044));
+  ASSERT_TRUE(server.attach(factory.adoptSocket(accepted)));
   ASSERT_TRUE(pumpUntil([&] { return !server.bodies.empty(); }, kWaitMs));
   EXPECT_EQ(server.bodies.front(), body);
 }
 
 TEST_F(Win32ConnectionTest, RefusedConnectResetsTheConnection) {
   const std::uint16_t port = test::unusedPort();
-  ASSERT_TRUE(client.initialise(kMainServerKind.messageNumber()));
+  ASSERT_TRUE(client.initialise());
   EXPECT_FALSE(client.connectTo("127.0.0.1", port));
   ASSERT_TRUE(pumpUntil([&] { return client.closes > 0; }, kWaitMs));
   EXPECT_EQ(client.connects, 0);

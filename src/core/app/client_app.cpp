@@ -11,7 +11,7 @@
 #include "core/hub/session_state.h"
 #include "core/storage/term_extension_dialog.h"
 #include "core/update/version_info.h"
-#include "core/net/main_server_connection.h"
+#include "core/net/connection.h"
 #include "core/net/reply_dispatcher.h"
 #include "core/session/session_flow.h"
 #include "core/ports/clock.h"
@@ -121,7 +121,7 @@ void ClientApp::createMembers() {
   sessionState_ = std::make_unique<SessionState>();
   note("+SessionState");
   // sound player: not part of this program yet
-  mainConnection_ = std::make_unique<MainServerConnection>(*ports_.sockets);
+  mainConnection_ = std::make_unique<Connection>(*ports_.sockets, kMainServerKind);
   note("+MainServerConnection");
   // upload sessions (3), download sessions (3): created here by the transfer subsystem
   note("+GameSettingsPath");
@@ -162,18 +162,16 @@ void ClientApp::createMembers() {
 
   // The connection's handlers: the session flow and the reply dispatcher.
   sessionHost_ = std::make_unique<AppSessionHost>(*this);
-  sessionFlow_ =
-      std::make_unique<SessionFlow>(*sessionHost_, *mainConnection_, *sessionState_, *ports_.loop);
   dispatcher_ = std::make_unique<ReplyDispatcher>();
-  sessionFlow_->registerWith(*dispatcher_);
+  sessionFlow_ = std::make_unique<SessionFlow>(*sessionHost_, *mainConnection_, *sessionState_,
+                                               *ports_.loop, *dispatcher_);
+  sessionFlow_->registerReplies();
   registerDialogBranches(*dispatcher_, *termExtensionDialog_, *progressDialog_);
-  mainConnection_->attach(sessionFlow_.get(), dispatcher_.get());
 }
 
 void ClientApp::deleteMembers() {
-  if (mainConnection_) mainConnection_->attach(nullptr, nullptr);
-  dispatcher_.reset();
   sessionFlow_.reset();
+  dispatcher_.reset();
   sessionHost_.reset();
   if (mainConnection_) {
     mainConnection_.reset();
@@ -237,7 +235,7 @@ void ClientApp::dispatchWindowMessage(std::uint32_t message, std::uintptr_t wPar
 }
 
 void ClientApp::connectToServer() {
-  mainConnection_->initialise(kMainServerMessage);
+  mainConnection_->initialise();
   ports_.random->seed(ports_.clock->tickCount());
   const int r1 = ports_.random->next() % 2;
   const int r2 = ports_.random->next() % 2;

@@ -30,7 +30,7 @@ class FileAttributes;
 class HttpClient;
 class LoginPresenter;
 class LoginView;
-class MainServerConnection;
+class Connection;
 class MainWindowPresenter;
 class MainWindowView;
 class Profile;
@@ -56,9 +56,6 @@ inline constexpr int kExitForUpdate = 0;        // the updater takes over
 inline constexpr int kExitAfterClose = 1;       // the member closed the program
 // The warning shown when another instance runs (no owner, default caption).
 MessageBoxRequest alreadyRunningBox();
-
-// Message number of the login-server connection's socket notifications.
-inline constexpr std::uint32_t kMainServerMessage = 1034;
 
 struct AppPorts {
   EventLoop* loop = nullptr;
@@ -138,7 +135,7 @@ class ClientApp {
 
   // Members (null when not created).
   SessionState* sessionState() { return sessionState_.get(); }
-  MainServerConnection* mainConnection() { return mainConnection_.get(); }
+  Connection* mainConnection() { return mainConnection_.get(); }
   LoginPresenter* loginWindow() { return loginWindow_.get(); }
   MainWindowPresenter* mainWindow() { return mainWindow_.get(); }
   ProgressDialog* progressDialog() { return progressDialog_.get(); }
@@ -174,7 +171,7 @@ class ClientApp {
   // subsystems: upload sessions (3), download sessions (3), sound player,
   // upload window, download window, settings dialog, friend-add and
   // memo-edit dialogs, the peer-source manager, the banned-word list.
-  std::unique_ptr<MainServerConnection> mainConnection_;
+  std::unique_ptr<Connection> mainConnection_;
   std::unique_ptr<SessionState> sessionState_;
   std::string gameSettingsPath_;
   std::unique_ptr<LoginPresenter> loginWindow_;

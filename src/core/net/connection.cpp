@@ -6,14 +6,14 @@
 #include "core/net/packet_cipher.h"
 
 namespace pom {
-Connection::Connection(SocketFactory& sockets, std::uint32_t sendCapacity,
-                       std::uint32_t receiveCapacity)
-    : socket_(sockets.createSocket()), send_(sendCapacity), receive_(receiveCapacity) {}
-
-Connection::Connection(SocketFactory& sockets, const ConnectionKind& kind)
-    : Connection(sockets, kind.sendCapacity, kind.receiveCapacity) {
-  enciphered = kind.enciphered;
-}
+Connection::Connection(SocketFactory& sockets, const ConnectionKind& kind, std::uint32_t slot,
+                       ConnectionHandler* handler)
+    : enciphered(kind.enciphered),
+      socket_(sockets.createSocket()),
+      send_(kind.sendCapacity),
+      receive_(kind.receiveCapacity),
+      handler_(handler),
+      messageNumber_(kind.messageNumber(slot)) {}
 
 Connection::~Connection() {
   // No notification may reach a half-destroyed connection.
@@ -21,8 +21,7 @@ Connection::~Connection() {
   socket_->close();
 }
 
-bool Connection::initialise(std::uint32_t messageNumber) {
-  messageNumber_ = messageNumber;
+bool Connection::initialise() {
   if (socket_->isOpen()) reset();
   // A new socket starts a new byte stream: a packet half received on the old
   // one can never be completed.
@@ -39,14 +38,13 @@ bool Connection::connectTo(const std::string& host, std::uint16_t port) {
   return socket_->connect(host.c_str(), port);
 }
 
-bool Connection::attach(std::unique_ptr<TcpSocket> socket, std::uint32_t messageNumber) {
+bool Connection::attach(std::unique_ptr<TcpSocket> socket) {
   if (!socket) return false;
   socket_->bind(nullptr, messageNumber_);
   socket_->close();
   send_.clear();
   receive_.restart();
   socket_ = std::move(socket);
-  messageNumber_ = messageNumber;
   socket_->bind(this, messageNumber_);
   return socket_->selectTraffic();
 }
@@ -62,7 +60,7 @@ bool Connection::queue(const void* body, std::size_t length) {
 bool Connection::sendMessage(const void* body, std::size_t length) {
   if (!socket_->isOpen()) {
     reset();
-    initialise(messageNumber_);
+    initialise();
     connectTo(host_, port_);
   }
   return queue(body, length);
@@ -161,21 +159,21 @@ int Connection::onSocketMessage(std::uint32_t message, std::uintptr_t wParam,
   const auto error = static_cast<SocketError>(bits >> 16);
   const auto event = static_cast<int>(bits & 0xFFFF);
   if (bits > 0xFFFF) {
-    if (error != SocketError::WouldBlock) onClose();
+    if (error != SocketError::WouldBlock) handleClose();
     return 0;
   }
   switch (static_cast<SocketEvent>(event)) {
     case SocketEvent::Read:
-      onRead();
+      if (handler_ != nullptr) handler_->onRead(*this);
       break;
     case SocketEvent::Write:
-      onWrite();
+      handleWrite();
       break;
     case SocketEvent::Connect:
-      onConnect();
+      handleConnect();
       break;
     case SocketEvent::Close:
-      onClose();
+      handleClose();
       break;
     default:
       break;  // other events are not ours to handle, but still reported
@@ -183,18 +181,19 @@ int Connection::onSocketMessage(std::uint32_t message, std::uintptr_t wParam,
   return event;
 }
 
-void Connection::onRead() {}
-
-void Connection::onWrite() {
+void Connection::handleWrite() {
   flush();
+  if (handler_ != nullptr) handler_->onWrite(*this);
 }
 
-void Connection::onClose() {
+void Connection::handleConnect() {
+  if (!socket_->selectTraffic()) reset();
+  if (handler_ != nullptr) handler_->onConnect(*this);
+}
+
+void Connection::handleClose() {
   reset();
-}
-
-void Connection::onConnect() {
-  if (!selectTraffic()) reset();
+  if (handler_ != nullptr) handler_->onClose(*this);
 }
 
 }  // namespace pom

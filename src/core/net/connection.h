@@ -11,11 +11,21 @@
 // when the socket is closed, then queues.
 //
 // Notifications reach a Connection through onSocketMessage (it is the sink of
-// its own socket), which decodes them into the four virtual handlers that the
-// connection kinds override: onRead, onWrite, onClose, onConnect.
+// its own socket). The connection does its own part of each event first and
+// then reports it to its ConnectionHandler: a write flushes and reports
+// onWrite; a connect selects traffic (resetting when that fails, so the
+// handler sees a closed socket) and reports onConnect; a close, a failed
+// connect or an error notification resets and reports onClose; a read is
+// reported as onRead, and the handler reads (receivePacket or readRaw). The
+// protocols (login session, download and upload sessions, peers) are handlers
+// that own their connection, so each is a small state machine of its own.
+//
+// The message number of the notifications comes from the connection kind and
+// slot (ConnectionKind) and is fixed for the life of the connection.
 //
 // Ownership: the connection owns its socket (made by the SocketFactory, which
-// must outlive it) and both buffers, allocated once. Everything runs on the
+// must outlive it) and both buffers, allocated once; the handler is not owned
+// and must outlive the connection or be cleared first. Everything runs on the
 // loop thread; handlers may call any operation here, including reset.
 #pragma once
 
@@ -32,26 +42,46 @@
 
 namespace pom {
 
+class Connection;
+
+// What a connection reports to the protocol that drives it, after its own part.
+class ConnectionHandler {
+ public:
+  virtual ~ConnectionHandler() = default;
+  // Readable: take one packet (receivePacket) or the raw bytes (readRaw).
+  virtual void onRead(Connection& connection) = 0;
+  // The queued bytes were flushed as far as the socket took them.
+  virtual void onWrite(Connection& connection) {}
+  // The connection is up and registered for traffic (closed again if that
+  // registration failed).
+  virtual void onConnect(Connection& connection) {}
+  // The connection dropped or could not be made; it has been reset.
+  virtual void onClose(Connection& connection) {}
+};
+
 class Connection : public SocketNotificationSink {
  public:
-  Connection(SocketFactory& sockets, std::uint32_t sendCapacity, std::uint32_t receiveCapacity);
-  // Capacities and `enciphered` from the kind; the message number still comes
-  // with initialise().
-  Connection(SocketFactory& sockets, const ConnectionKind& kind);
+  // Capacities, `enciphered` and the message number (base + slot) from the kind.
+  Connection(SocketFactory& sockets, const ConnectionKind& kind, std::uint32_t slot = 0,
+             ConnectionHandler* handler = nullptr);
   ~Connection() override;
+
+  // The receiver of the events; may be changed or cleared at any time.
+  void setHandler(ConnectionHandler* handler) { handler_ = handler; }
 
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // Stores the message number, resets an open socket, creates a new one and
-  // sets SO_LINGER (on, 0 s). False when the socket cannot be made.
-  bool initialise(std::uint32_t messageNumber);
+  // Resets an open socket, creates a new one bound to this connection's
+  // message number and sets SO_LINGER (on, 0 s). False when the socket cannot
+  // be made.
+  bool initialise();
   // Registers for the connect notification, remembers host and port, then
   // connects. The result is the socket's: a started connect reports false.
   bool connectTo(const std::string& host, std::uint16_t port);
   // Takes over an already connected socket (an accepted one), binds it to this
-  // connection under messageNumber and registers for traffic.
-  bool attach(std::unique_ptr<TcpSocket> socket, std::uint32_t messageNumber);
+  // connection and registers for traffic.
+  bool attach(std::unique_ptr<TcpSocket> socket);
 
   // Frames and queues one body, then flushes. False when it does not fit.
   bool queue(const void* body, std::size_t length);
@@ -84,14 +114,10 @@ class Connection : public SocketNotificationSink {
   bool close();
   bool isOpen() const;
 
+  // Decodes a notification meant for this connection (message number and
+  // current socket handle) and handles it; returns the event, 0 when the
+  // notification is not this connection's or carried an error.
   int onSocketMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-
-  // Base behaviour: onRead nothing; onWrite flush; onClose reset; onConnect
-  // registers for traffic, or resets when that fails.
-  virtual void onRead();
-  virtual void onWrite();
-  virtual void onClose();
-  virtual void onConnect();
 
   // Assigned by the server (SessionInfo); survives resets.
   std::uint16_t sessionNumber = 0xFFFF;
@@ -110,17 +136,17 @@ class Connection : public SocketNotificationSink {
   std::uint32_t receiveCapacity() const { return receive_.capacity(); }
   TcpSocket& socket() { return *socket_; }
 
- protected:
-  // Registers for read, write and close notifications.
-  bool selectTraffic() { return socket_->selectTraffic(); }
-
  private:
   void dropSilently();
+  void handleWrite();
+  void handleConnect();
+  void handleClose();
 
   std::unique_ptr<TcpSocket> socket_;
   SendBuffer send_;
   ReceiveBuffer receive_;
-  std::uint32_t messageNumber_ = 1034;
+  ConnectionHandler* handler_;
+  const std::uint32_t messageNumber_;
   std::string host_;
   std::uint16_t port_ = 4001;
 };

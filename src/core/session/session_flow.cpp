@@ -11,14 +11,30 @@
 namespace pom {
 
 SessionFlow::SessionFlow(SessionHost& host, Connection& connection, SessionState& session,
-                         EventLoop& loop)
-    : host_(host), connection_(connection), session_(session), loop_(loop) {}
+                         EventLoop& loop, ReplyDispatcher& dispatcher)
+    : host_(host), connection_(connection), session_(session), loop_(loop), dispatcher_(dispatcher) {
+  connection_.setHandler(this);
+}
 
 SessionFlow::~SessionFlow() {
+  connection_.setHandler(nullptr);
   if (retryTimer_ != 0) loop_.stopTimer(retryTimer_);
 }
 
-void SessionFlow::registerWith(ReplyDispatcher& dispatcher) {
+void SessionFlow::onRead(Connection& connection) {
+  if (connection.receivePacket()) dispatcher_.dispatch(connection.body(), connection.bodyLength());
+}
+
+void SessionFlow::onConnect(Connection&) {
+  loginStep();
+}
+
+void SessionFlow::onClose(Connection&) {
+  connectionLost();
+}
+
+void SessionFlow::registerReplies() {
+  ReplyDispatcher& dispatcher = dispatcher_;
   dispatcher.on<LoginReply>([this](const LoginReply& m) { onLoginReply(m); });
   dispatcher.on<SessionInfo>([this](const SessionInfo& m) { onSessionInfo(m); });
   dispatcher.on<CreditBalance>([this](const CreditBalance& m) { onCreditBalance(m); });

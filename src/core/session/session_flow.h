@@ -15,9 +15,10 @@
 #include <cstdint>
 #include <string>
 
+#include "core/net/connection.h"
+
 namespace pom {
 
-class Connection;
 class Dialogs;
 class EventLoop;
 class ReplyDispatcher;
@@ -59,16 +60,23 @@ class SessionHost {
   virtual int currentYear() const = 0;
 };
 
-class SessionFlow {
+class SessionFlow : public ConnectionHandler {
  public:
   static constexpr std::uint32_t kLoginRetryDelayMs = 100;
 
-  SessionFlow(SessionHost& host, Connection& connection, SessionState& session, EventLoop& loop);
-  ~SessionFlow();
+  SessionFlow(SessionHost& host, Connection& connection, SessionState& session, EventLoop& loop,
+              ReplyDispatcher& dispatcher);
+  ~SessionFlow() override;
+
+  // The connection's events: a packet goes to the dispatcher; a connect runs
+  // the login step; a close (the connection is already reset) asks.
+  void onRead(Connection& connection) override;
+  void onConnect(Connection& connection) override;
+  void onClose(Connection& connection) override;
 
   // Registers the session branches (types 0, 24, 27, 28, 51) and the types
   // that are read and ignored (19, 50, 52).
-  void registerWith(ReplyDispatcher& dispatcher);
+  void registerReplies();
 
   // The connection is up (traffic already selected): send the login once.
   void loginStep();
@@ -91,6 +99,7 @@ class SessionFlow {
   Connection& connection_;
   SessionState& session_;
   EventLoop& loop_;
+  ReplyDispatcher& dispatcher_;
   bool retriedLogin_ = false;
   std::uint32_t retryTimer_ = 0;
 };

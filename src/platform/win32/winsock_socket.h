@@ -66,7 +66,7 @@ class WinsockSocket final : public TcpSocket {
   bool started_;
   SOCKET handle_ = INVALID_SOCKET;
   SocketNotificationSink* sink_ = nullptr;
-  std::uint32_t messageNumber_ = 1034;  // WM_USER + 10, the login server's number
+  std::uint32_t messageNumber_ = 0;  // set by bind
   SocketError lastError_ = SocketError::None;
 };
 

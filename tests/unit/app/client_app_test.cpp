@@ -5,7 +5,7 @@
 #include "core/session/login_presenter.h"
 #include "core/mainwindow/main_window_presenter.h"
 #include "core/hub/session_state.h"
-#include "core/net/main_server_connection.h"
+#include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/packet_cipher.h"
 #include "support/fake_ports.h"
@@ -147,7 +147,7 @@ TEST_F(ClientAppTest, FanOutOffersEveryMessageInOrder) {
   random.values = {0, 0};
   app.connectToServer();
   const FakeSocket& s = socket();
-  app.dispatchWindowMessage(kMainServerMessage, s.handle(), makeSocketLParam(SocketEvent::Connect));
+  app.dispatchWindowMessage(kMainServerKind.messageNumber(), s.handle(), makeSocketLParam(SocketEvent::Connect));
   EXPECT_EQ(s.selection(), FakeSocket::Selection::Traffic);
 }
 

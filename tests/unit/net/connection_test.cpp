@@ -7,6 +7,7 @@
 
 #include "core/net/packet_cipher.h"
 #include "support/fake_socket.h"
+#include "support/recording_connection.h"
 
 namespace pom {
 namespace {
@@ -34,35 +35,11 @@ Bytes pattern(std::size_t n, std::uint8_t seed = 1) {
   return out;
 }
 
-// Counts handler calls; onRead takes one packet, as the framed kinds do.
-class RecordingConnection : public Connection {
- public:
-  using Connection::Connection;
-  void onRead() override {
-    ++reads;
-    if (receivePacket()) bodies.emplace_back(body(), body() + bodyLength());
-  }
-  void onWrite() override {
-    ++writes;
-    Connection::onWrite();
-  }
-  void onClose() override {
-    ++closes;
-    Connection::onClose();
-  }
-  void onConnect() override {
-    ++connects;
-    Connection::onConnect();
-  }
-  int reads = 0, writes = 0, closes = 0, connects = 0;
-  std::vector<Bytes> bodies;
-};
-
 class ConnectionTest : public ::testing::Test {
  protected:
   // A small connection unless a test builds its own.
-  void open(RecordingConnection& c, std::uint32_t message = 1034) {
-    ASSERT_TRUE(c.initialise(message));
+  void open(RecordingConnection& c) {
+    ASSERT_TRUE(c.initialise());
     c.connectTo("127.0.0.1", 7031);
     sockets.last().deliver(SocketEvent::Connect);
   }
@@ -70,7 +47,7 @@ class ConnectionTest : public ::testing::Test {
 };
 
 TEST_F(ConnectionTest, QueueFramesAndFlushesBeforeReturning) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   FakeSocket& s = sockets.last();
   EXPECT_TRUE(c.queue(nullptr, 0));
@@ -128,7 +105,7 @@ TEST_F(ConnectionTest, RefusesAPacketThatWouldReachTheCapacity) {
 }
 
 TEST_F(ConnectionTest, PartialSendKeepsTheUnsentBytesAtTheStart) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   FakeSocket& s = sockets.last();
   s.scriptSendAccept(100);
@@ -148,7 +125,7 @@ TEST_F(ConnectionTest, PartialSendKeepsTheUnsentBytesAtTheStart) {
 }
 
 TEST_F(ConnectionTest, ASendThatTakesNothingWaitsForTheNextWriteNotification) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   FakeSocket& s = sockets.last();
   // A socket that keeps taking nothing must not hold the loop thread.
@@ -164,7 +141,7 @@ TEST_F(ConnectionTest, ASendThatTakesNothingWaitsForTheNextWriteNotification) {
 }
 
 TEST_F(ConnectionTest, SendErrorKeepsQueuedBytesWithoutDuplicates) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   FakeSocket& s = sockets.last();
   s.scriptSendAccept(10);
@@ -179,7 +156,7 @@ TEST_F(ConnectionTest, SendErrorKeepsQueuedBytesWithoutDuplicates) {
 }
 
 TEST_F(ConnectionTest, AssemblesAPacketAcrossAnySplit) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   FakeSocket& s = sockets.last();
   const Bytes body = pattern(40);
@@ -216,7 +193,7 @@ TEST_F(ConnectionTest, DecipheredBodyRoundTripsThroughTheWire) {
   RecordingConnection sender(sockets, kMainServerKind);
   RecordingConnection receiver(otherSockets, kMainServerKind);
   open(sender);
-  ASSERT_TRUE(receiver.initialise(1034));
+  ASSERT_TRUE(receiver.initialise());
   otherSockets.last().deliver(SocketEvent::Connect);
   for (std::size_t length : {0u, 7u, 8u, 38u, 1000u}) {
     sockets.last().clearSent();
@@ -247,7 +224,7 @@ TEST_F(ConnectionTest, BadLengthOrMarkerClosesSilently) {
       {"bad start marker", badStart},
   };
   for (const Case& tc : cases) {
-    RecordingConnection c(sockets, 256, 256);
+    RecordingConnection c(sockets, plainKind(256, 256));
     open(c);
     FakeSocket& s = sockets.last();
     s.scriptReceive(tc.bytes);
@@ -260,7 +237,7 @@ TEST_F(ConnectionTest, BadLengthOrMarkerClosesSilently) {
   }
 
   // One byte below the capacity is still a packet.
-  RecordingConnection c(sockets, 256, 256);
+  RecordingConnection c(sockets, plainKind(256, 256));
   open(c);
   const Bytes body = pattern(255 - 12);
   sockets.last().scriptReceive(frame(body));
@@ -271,7 +248,7 @@ TEST_F(ConnectionTest, BadLengthOrMarkerClosesSilently) {
 
 TEST_F(ConnectionTest, NewSocketStartsFramingAfresh) {
   // A packet cut off by a close must not be continued on the next socket.
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   const Bytes packet = frame(pattern(20));
   sockets.last().scriptReceive(Bytes(packet.begin(), packet.begin() + 11));
@@ -286,8 +263,8 @@ TEST_F(ConnectionTest, NewSocketStartsFramingAfresh) {
 }
 
 TEST_F(ConnectionTest, DispatchesNotificationsByNumberAndError) {
-  RecordingConnection c(sockets, 1024, 1024);
-  ASSERT_TRUE(c.initialise(1055));
+  RecordingConnection c(sockets, plainKind(1024, 1024, 1055));
+  ASSERT_TRUE(c.initialise());
   FakeSocket& s = sockets.last();
   EXPECT_EQ(c.onSocketMessage(1034, 0, makeSocketLParam(SocketEvent::Read)), 0);
   EXPECT_EQ(c.onSocketMessage(1056, 0, makeSocketLParam(SocketEvent::Close)), 0);
@@ -315,7 +292,7 @@ TEST_F(ConnectionTest, DispatchesNotificationsByNumberAndError) {
   EXPECT_FALSE(s.isOpen());
 
   // A refused connect is a close, whatever the event.
-  ASSERT_TRUE(c.initialise(1055));
+  ASSERT_TRUE(c.initialise());
   EXPECT_EQ(s.deliver(SocketEvent::Connect, SocketError::ConnectionRefused), 0);
   EXPECT_EQ(c.connects, 1);
   EXPECT_EQ(c.closes, 2);
@@ -323,7 +300,7 @@ TEST_F(ConnectionTest, DispatchesNotificationsByNumberAndError) {
 }
 
 TEST_F(ConnectionTest, ConnectResetsWhenTrafficCannotBeSelected) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   ASSERT_TRUE(c.isOpen());
   FakeSocket& s = sockets.last();
@@ -333,18 +310,18 @@ TEST_F(ConnectionTest, ConnectResetsWhenTrafficCannotBeSelected) {
 }
 
 TEST_F(ConnectionTest, InitialiseReplacesAnOpenSocket) {
-  RecordingConnection c(sockets, 1024, 1024);
-  ASSERT_TRUE(c.initialise(1044));
+  RecordingConnection c(sockets, kUploadSessionKind, 1);
+  ASSERT_TRUE(c.initialise());
   FakeSocket& s = sockets.last();
   EXPECT_TRUE(s.lingerZero());
-  EXPECT_EQ(s.messageNumber(), 1044u);
+  EXPECT_EQ(s.messageNumber(), 1045u) << "the upload kind's number for slot 1";
   EXPECT_FALSE(s.create()) << "create on an open socket fails";
   EXPECT_EQ(s.creates(), 1);
 
   s.setSendBlocked(true);
   c.queue(pattern(10).data(), 10);
   ASSERT_GT(c.sendFill(), 0u);
-  ASSERT_TRUE(c.initialise(1045));
+  ASSERT_TRUE(c.initialise());
   EXPECT_EQ(s.closes(), 1);
   EXPECT_EQ(s.creates(), 2);
   EXPECT_EQ(c.sendFill(), 0u) << "the reset emptied the send buffer";
@@ -352,13 +329,13 @@ TEST_F(ConnectionTest, InitialiseReplacesAnOpenSocket) {
 
   s.setCreateFails(true);
   c.close();
-  EXPECT_FALSE(c.initialise(1045));
+  EXPECT_FALSE(c.initialise());
 }
 
 TEST_F(ConnectionTest, SendMessageReconnectsToTheRememberedServer) {
   RecordingConnection c(sockets, kMainServerKind);
   EXPECT_EQ(c.port(), 4001);
-  ASSERT_TRUE(c.initialise(1034));
+  ASSERT_TRUE(c.initialise());
   c.connectTo("127.0.0.2", 7032);
   FakeSocket& s = sockets.last();
   EXPECT_EQ(s.selection(), FakeSocket::Selection::Connect);
@@ -392,7 +369,7 @@ TEST_F(ConnectionTest, SendMessageReconnectsToTheRememberedServer) {
 TEST_F(ConnectionTest, ShortPacketAfterALongOneReadsFFPastItsEnd) {
   // A handler reading a short body as a longer record must see 0xFF, never
   // the bytes of an earlier packet.
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   sockets.last().scriptReceive(frame(Bytes(300, 0x11)));
   sockets.last().scriptReceive(frame(Bytes(4, 0x22)));
@@ -405,7 +382,7 @@ TEST_F(ConnectionTest, ShortPacketAfterALongOneReadsFFPastItsEnd) {
 }
 
 TEST_F(ConnectionTest, CopyBodyOnlyAtTheExactSize) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   sockets.last().scriptReceive(frame(pattern(16)));
   sockets.last().deliver(SocketEvent::Read);
@@ -420,7 +397,7 @@ TEST_F(ConnectionTest, CopyBodyOnlyAtTheExactSize) {
 
 TEST_F(ConnectionTest, RawReadsTakeWhateverArrives) {
   RecordingConnection c(sockets, kPeerConnectionKind);
-  open(c, 1064);
+  open(c);
   FakeSocket& s = sockets.last();
   EXPECT_FALSE(c.readRaw()) << "nothing there: would block";
   s.scriptReceive(std::string("HTTP/1.0 200"));
@@ -435,7 +412,7 @@ TEST_F(ConnectionTest, RawReadsTakeWhateverArrives) {
 }
 
 TEST_F(ConnectionTest, ResetEmptiesBothBuffersAndKeepsTheServer) {
-  RecordingConnection c(sockets, 1024, 1024);
+  RecordingConnection c(sockets, plainKind(1024, 1024));
   open(c);
   FakeSocket& s = sockets.last();
   s.setSendBlocked(true);
@@ -453,14 +430,14 @@ TEST_F(ConnectionTest, ResetEmptiesBothBuffersAndKeepsTheServer) {
 }
 
 TEST_F(ConnectionTest, IgnoresNotificationsRaisedForAnEarlierSocket) {
-  RecordingConnection c(sockets, 1024, 1024);
-  ASSERT_TRUE(c.initialise(1034));
+  RecordingConnection c(sockets, plainKind(1024, 1024));
+  ASSERT_TRUE(c.initialise());
   const auto oldHandle = static_cast<std::uintptr_t>(sockets.last().handle());
   c.reset();
   EXPECT_EQ(c.onSocketMessage(1034, oldHandle, makeSocketLParam(SocketEvent::Close)), 0)
       << "nothing is open: a late notification finds no socket to act on";
 
-  ASSERT_TRUE(c.initialise(1034));
+  ASSERT_TRUE(c.initialise());
   FakeSocket& s = sockets.last();
   ASSERT_NE(static_cast<std::uintptr_t>(s.handle()), oldHandle);
   c.queue(pattern(10).data(), 10);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/hub/session_state.h"
-#include "core/net/main_server_connection.h"
+#include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/messages/requests.h"
 #include "core/net/packet_cipher.h"
@@ -69,14 +69,13 @@ Bytes framed(Bytes body) {
 class SessionFlowTest : public ::testing::Test {
  protected:
   SessionFlowTest() {
-    flow.registerWith(dispatcher);
-    connection.attach(&flow, &dispatcher);
+    flow.registerReplies();
     connectUp();
   }
 
   // Starts a connection and reports it established.
   void connectUp() {
-    connection.initialise(1034);
+    connection.initialise();
     sockets.last().clearSent();  // the connection reuses its socket object
     connection.connectTo("127.0.0.1", 7031);
     sockets.last().deliver(SocketEvent::Connect);
@@ -119,11 +118,11 @@ class SessionFlowTest : public ::testing::Test {
 
   ManualLoop loop;
   FakeSocketFactory sockets;
-  MainServerConnection connection{sockets};
+  Connection connection{sockets, kMainServerKind};
   FakeSessionHost host;
   SessionState session;
   ReplyDispatcher dispatcher;
-  SessionFlow flow{host, connection, session, loop};
+  SessionFlow flow{host, connection, session, loop, dispatcher};
 };
 
 TEST_F(SessionFlowTest, ConnectSendsOneLoginWithTheKeptCredentials) {
@@ -185,7 +184,7 @@ TEST_F(SessionFlowTest, DecliningToReconnectEndsTheProgram) {
 
 TEST_F(SessionFlowTest, FailedConnectIsHandledAsALostConnection) {
   host.boxes.answers = {MessageAnswer::Cancel};
-  connection.initialise(1034);
+  connection.initialise();
   sockets.last().clearSent();
   connection.connectTo("127.0.0.1", 7032);
   sockets.last().deliver(SocketEvent::Connect, SocketError::ConnectionRefused);
