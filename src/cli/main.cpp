@@ -20,7 +20,7 @@
 #include "core/ports/text_codec.h"
 #include "platform/posix/poll_loop.h"
 #include "platform/posix/posix_clock.h"
-#include "platform/posix/posix_file_attributes.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_http_client.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_random.h"
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   PosixSocketFactory sockets(loop);
   PosixProfile profile(workDir);
   PosixRegistry registry(workDir);
-  PosixFileAttributes attributes;
+  PosixFileSystem files;
   PosixHttpClient http(3000);
   CliDialogs dialogs(std::cerr);
   dialogs.okCancel = options.reconnect ? MessageAnswer::Ok : MessageAnswer::Cancel;
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   ports.sockets = &sockets;
   ports.profile = &profile;
   ports.registry = &registry;
-  ports.attributes = &attributes;
+  ports.files = &files;
   ports.http = &http;
   ports.dialogs = &dialogs;
   ports.shell = &shell;

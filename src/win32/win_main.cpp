@@ -12,6 +12,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_http_client.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
@@ -85,7 +86,7 @@ int runProgram(HINSTANCE instance) {
   WinsockSocketFactory sockets;
   Win32Profile profile;
   Win32Registry registry;
-  Win32FileAttributes attributes;
+  Win32FileSystem files;
   Win32HttpClient http;
   Win32Dialogs dialogs;
   Win32Shell shell;
@@ -97,7 +98,7 @@ int runProgram(HINSTANCE instance) {
   ports.sockets = &sockets;
   ports.profile = &profile;
   ports.registry = &registry;
-  ports.attributes = &attributes;
+  ports.files = &files;
   ports.http = &http;
   ports.dialogs = &dialogs;
   ports.shell = &shell;

@@ -38,12 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = split == std::string::npos ? input : input.substr(split + 1);
 
   const std::filesystem::path folder = "/down";
-  if (const auto path = pom::downloadPath("/down", subFolder, name)) {
-    const auto relative = path->lexically_normal().lexically_relative(folder);
-    if (relative.empty() || *relative.begin() == "..") std::abort();
-    for (const auto& part : *path) {
-      if (part == "..") std::abort();
+  if (const auto built = pom::downloadPath("/down", subFolder, name)) {
+    std::string text = *built;
+    for (char& c : text) {
+      if (c == '\\') c = '/';
     }
+    const std::filesystem::path path(text);
+    const auto relative = path.lexically_normal().lexically_relative(folder);
+    if (relative.empty() || *relative.begin() == "..") std::abort();
+    for (const auto& part : path) {
+      if (part == ".." || part == ".") std::abort();
+    }
+    if (text.compare(0, 6, "/down/") != 0 || text.find(':') != std::string::npos) std::abort();
   }
 
   const std::string password = pom::decodeSavedPassword(input);

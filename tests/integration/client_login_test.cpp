@@ -13,7 +13,7 @@
 #include "core/session/session_flow.h"
 #include "platform/posix/poll_loop.h"
 #include "platform/posix/posix_clock.h"
-#include "platform/posix/posix_file_attributes.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_http_client.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_random.h"
@@ -49,7 +49,7 @@ class ClientLogin : public ::testing::Test {
     ports_.sockets = &sockets_;
     ports_.profile = &profile_;
     ports_.registry = &registry_;
-    ports_.attributes = &attributes_;
+    ports_.files = &files_;
     ports_.http = &http_;
     ports_.dialogs = &dialogs_;
     ports_.shell = &shell_;
@@ -94,7 +94,7 @@ class ClientLogin : public ::testing::Test {
   PosixSocketFactory sockets_{loop_};
   PosixProfile profile_{dir_.path()};
   PosixRegistry registry_{dir_.path()};
-  PosixFileAttributes attributes_;
+  PosixFileSystem files_;
   PosixHttpClient http_{3000};
   FakeDialogs dialogs_;
   FakeShell shell_;

@@ -1,7 +1,8 @@
 // Fakes of the ports the application shell uses, for unit tests of the core:
 // message boxes and pickers that record and answer from a script, a shell
 // that records launches, an HTTP client with canned replies, a scripted
-// random generator, and in-memory profile, registry and file attributes.
+// random generator, and in-memory profile and registry. The file system
+// fake is MemoryFileSystem (memory_file_system.h).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "core/ports/dialogs.h"
-#include "core/ports/file_attributes.h"
 #include "core/ports/http_client.h"
 #include "core/ports/profile.h"
 #include "core/ports/random.h"
@@ -107,15 +107,6 @@ class MemoryRegistry : public Registry {
                   std::string& value) override;
   bool writeString(const std::string& subkey, const std::string& name,
                    const std::string& text) override;
-};
-
-class FakeFileAttributes : public FileAttributes {
- public:
-  std::vector<std::string> hidden;
-  bool setHidden(const std::string& path) override {
-    hidden.push_back(path);
-    return true;
-  }
 };
 
 }  // namespace pom

@@ -9,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_file_system.h"
 #include "support/temp_folder.h"
 
 namespace pom {
 namespace {
+
+Win32FileSystem files;  // stateless
 
 void put16(std::string& out, std::uint16_t v) {
   out += static_cast<char>(v & 0xFF);
@@ -87,22 +90,22 @@ class ForbiddenUploadCheckTest : public ::testing::Test {
 };
 
 TEST_F(ForbiddenUploadCheckTest, PlainFilesAreJudgedByTheirName) {
-  EXPECT_TRUE(ForbiddenUploadCheck(file("Song.MP3", L"Song.MP3", "ID3 not really")));
-  EXPECT_FALSE(ForbiddenUploadCheck(file("notes.txt", L"notes.txt", "hello")));
+  EXPECT_TRUE(ForbiddenUploadCheck(files, file("Song.MP3", L"Song.MP3", "ID3 not really")));
+  EXPECT_FALSE(ForbiddenUploadCheck(files, file("notes.txt", L"notes.txt", "hello")));
 }
 
 TEST_F(ForbiddenUploadCheckTest, ArchivesAreJudgedByTheirFileEntries) {
-  EXPECT_TRUE(ForbiddenUploadCheck(file("a.zip", L"a.zip", zipOf({"readme.txt", "x/track.ogg"}))));
-  EXPECT_FALSE(ForbiddenUploadCheck(file("b.zip", L"b.zip", zipOf({"y.mp3/", "y.mp3/a.txt"}))))
+  EXPECT_TRUE(ForbiddenUploadCheck(files, file("a.zip", L"a.zip", zipOf({"readme.txt", "x/track.ogg"}))));
+  EXPECT_FALSE(ForbiddenUploadCheck(files, file("b.zip", L"b.zip", zipOf({"y.mp3/", "y.mp3/a.txt"}))))
       << "a directory entry does not count";
-  EXPECT_FALSE(ForbiddenUploadCheck(file("a.lzh", L"a.lzh", zipOf({"track.mp3"}))))
+  EXPECT_FALSE(ForbiddenUploadCheck(files, file("a.lzh", L"a.lzh", zipOf({"track.mp3"}))))
       << "an archive named .lzh is not inspected";
 }
 
 TEST_F(ForbiddenUploadCheckTest, OpensArchivesWithHangulNames) {
   // "음악.zip" in CP949 and in UTF-16.
   const std::string cp949 = "\xC0\xBD\xBE\xC7.zip";
-  EXPECT_TRUE(ForbiddenUploadCheck(file(cp949, L"\uC74C\uC545.zip", zipOf({"a/b.wma"}))));
+  EXPECT_TRUE(ForbiddenUploadCheck(files, file(cp949, L"\uC74C\uC545.zip", zipOf({"a/b.wma"}))));
 }
 
 }  // namespace

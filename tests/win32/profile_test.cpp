@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_system.h"
 #include "support/temp_folder.h"
 
@@ -79,7 +80,7 @@ TEST_F(Win32ProfileTest, ExistingCodePageFileIsReadAndKeptInItsEncoding) {
 
 TEST_F(Win32ProfileTest, WritesStillWorkOnAHiddenFile) {
   ASSERT_TRUE(profile.writeText("Config", "UserId", "first", kFile));
-  Win32FileAttributes attributes;
+  Win32FileSystem attributes;
   ASSERT_TRUE(attributes.setHidden(kFile));
   ASSERT_TRUE(profile.writeText("Config", "UserId", "second", kFile));
   EXPECT_EQ(profile.readText("Config", "UserId", "", 260, kFile), "second");

@@ -130,7 +130,7 @@ void ClientApp::createMembers() {
   login.config = config_.get();
   login.dialogs = ports_.dialogs;
   login.shell = ports_.shell;
-  login.attributes = ports_.attributes;
+  login.files = ports_.files;
   login.webSite = [this] { return webBase(Server::WebSite); };
   login.connectToServer = [this] { connectToServer(); };
   loginWindow_ = std::make_unique<LoginPresenter>(std::move(login));
@@ -140,6 +140,7 @@ void ClientApp::createMembers() {
   main.config = config_.get();
   main.dialogs = ports_.dialogs;
   main.shell = ports_.shell;
+  main.files = ports_.files;
   main.session = sessionState_.get();
   main.password = [this] { return loginWindow_->password(); };
   main.webSite = [this] { return webBase(Server::WebSite); };

@@ -26,7 +26,7 @@ namespace pom {
 class ConfigStore;
 class Clock;
 class EventLoop;
-class FileAttributes;
+class FileSystem;
 class HttpClient;
 class LoginPresenter;
 class LoginView;
@@ -64,7 +64,7 @@ struct AppPorts {
   SocketFactory* sockets = nullptr;
   Profile* profile = nullptr;
   Registry* registry = nullptr;
-  FileAttributes* attributes = nullptr;
+  FileSystem* files = nullptr;
   HttpClient* http = nullptr;
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;

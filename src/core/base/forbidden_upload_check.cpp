@@ -2,13 +2,12 @@
 
 #include <unzip.h>
 
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "core/base/text_utils.h"
-#include "core/base/local_path.h"
+#include "core/ports/file_system.h"
 
 namespace pom {
 
@@ -16,24 +15,24 @@ namespace {
 
 constexpr std::string_view kForbiddenExtensions[] = {".ogg", ".mp3", ".wma", ".ape", ".dcf"};
 
-// minizip reads through these callbacks instead of its own fopen so that the
-// path goes through std::filesystem::path: on Windows that opens the file by
-// its UTF-16 name, so CP949 names work whatever the system's ANSI code page.
-// The stream is a std::filebuf; filename is the std::filesystem::path itself.
+// minizip reads through these callbacks, so the archive is opened through
+// the FileSystem port (on Windows by its UTF-16 name, whatever the system's
+// ANSI code page). The "file name" minizip passes back is the port itself
+// with the path; the stream is the OpenFile.
+struct ArchiveSource {
+  FileSystem* files;
+  const std::string* path;
+};
+
 voidpf ZCALLBACK openFile(voidpf, const void* filename, int mode) {
   if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
-  auto* file = new std::filebuf;
-  if (file->open(*static_cast<const std::filesystem::path*>(filename),
-                 std::ios::in | std::ios::binary) == nullptr) {
-    delete file;
-    return nullptr;
-  }
-  return file;
+  const auto* source = static_cast<const ArchiveSource*>(filename);
+  return source->files->openRead(*source->path).release();
 }
 
 uLong ZCALLBACK readFile(voidpf, voidpf stream, void* buffer, uLong size) {
-  return static_cast<uLong>(static_cast<std::filebuf*>(stream)->sgetn(
-      static_cast<char*>(buffer), static_cast<std::streamsize>(size)));
+  const std::int64_t got = static_cast<OpenFile*>(stream)->read(buffer, size);
+  return got < 0 ? 0 : static_cast<uLong>(got);
 }
 
 uLong ZCALLBACK writeFile(voidpf, voidpf, const void*, uLong) {
@@ -41,21 +40,21 @@ uLong ZCALLBACK writeFile(voidpf, voidpf, const void*, uLong) {
 }
 
 ZPOS64_T ZCALLBACK tellFile(voidpf, voidpf stream) {
-  const auto pos = static_cast<std::filebuf*>(stream)->pubseekoff(0, std::ios::cur, std::ios::in);
-  return pos < 0 ? static_cast<ZPOS64_T>(-1) : static_cast<ZPOS64_T>(pos);
+  const std::int64_t at = static_cast<OpenFile*>(stream)->position();
+  return at < 0 ? static_cast<ZPOS64_T>(-1) : static_cast<ZPOS64_T>(at);
 }
 
 long ZCALLBACK seekFile(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
-  std::ios::seekdir dir = std::ios::beg;
-  if (origin == ZLIB_FILEFUNC_SEEK_CUR) dir = std::ios::cur;
-  if (origin == ZLIB_FILEFUNC_SEEK_END) dir = std::ios::end;
-  const auto pos = static_cast<std::filebuf*>(stream)->pubseekoff(
-      static_cast<std::streamoff>(offset), dir, std::ios::in);
-  return pos < 0 ? -1 : 0;
+  auto* file = static_cast<OpenFile*>(stream);
+  std::int64_t base = 0;
+  if (origin == ZLIB_FILEFUNC_SEEK_CUR) base = file->position();
+  if (origin == ZLIB_FILEFUNC_SEEK_END) base = file->size();
+  if (base < 0) return -1;
+  return file->seek(base + static_cast<std::int64_t>(offset)) ? 0 : -1;
 }
 
 int ZCALLBACK closeFile(voidpf, voidpf stream) {
-  delete static_cast<std::filebuf*>(stream);
+  delete static_cast<OpenFile*>(stream);
   return 0;
 }
 
@@ -108,11 +107,11 @@ bool hasForbiddenExtension(const std::string& name) {
   return false;
 }
 
-bool ForbiddenUploadCheck(const std::string& path) {
+bool ForbiddenUploadCheck(FileSystem& files, const std::string& path) {
   const std::string lowered = lowerAscii(path);
-  const std::filesystem::path fsPath = pathFromCp949(path);
+  const ArchiveSource source{&files, &path};
   zlib_filefunc64_def functions = fileFunctions();
-  unzFile archive = unzOpen2_64(&fsPath, &functions);
+  unzFile archive = unzOpen2_64(&source, &functions);
   if (archive == nullptr) return hasForbiddenExtension(lowered);
   if (endsWithNoCase(lowered, ".lzh")) {
     unzClose(archive);

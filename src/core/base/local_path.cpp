@@ -1,17 +1,13 @@
 #include "core/base/local_path.h"
 
-#include <system_error>
-#include <type_traits>
 #include <vector>
 
 #include "core/base/text_utils.h"
-#include "core/ports/text_codec.h"
+#include "core/ports/file_system.h"
 
 namespace pom {
 
 namespace {
-
-constexpr bool kWidePaths = std::is_same_v<std::filesystem::path::value_type, wchar_t>;
 
 bool isSeparator(char c) {
   return c == '\\' || c == '/';
@@ -32,30 +28,6 @@ bool isReservedDeviceName(const std::string& name) {
 
 }  // namespace
 
-std::filesystem::path pathFromCp949(const std::string& text) {
-  if constexpr (kWidePaths) {
-    const std::u16string wide = cp949ToUtf16(text);
-    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
-  } else {
-    // The program builds its paths with '\'; on POSIX that byte is an ordinary
-    // file-name character, so it is turned into the separator here.
-    std::string utf8 = cp949ToUtf8(text);
-    for (char& c : utf8) {
-      if (c == '\\') c = '/';
-    }
-    return std::filesystem::path(utf8);
-  }
-}
-
-std::string cp949FromPath(const std::filesystem::path& path) {
-  if constexpr (kWidePaths) {
-    const auto& wide = path.native();
-    return utf16ToCp949(std::u16string(wide.begin(), wide.end()));
-  } else {
-    return utf8ToCp949(path.u8string());
-  }
-}
-
 std::vector<std::string> directoryWalk(const std::string& path) {
   std::vector<std::string> steps;
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -67,16 +39,15 @@ std::vector<std::string> directoryWalk(const std::string& path) {
   return steps;
 }
 
-bool makeDirectories(const std::string& path) {
+bool makeDirectories(FileSystem& files, const std::string& path) {
   if (path.empty()) return false;
-  std::error_code error;
-  if (std::filesystem::exists(pathFromCp949(path), error)) {
-    return std::filesystem::is_directory(pathFromCp949(path), error);
-  }
+  const FileInfo existing = files.info(path);
+  if (existing.exists) return existing.isDirectory;
   for (const std::string& step : directoryWalk(path)) {
-    std::filesystem::create_directory(pathFromCp949(step), error);  // existing ones are fine
+    files.createFolder(step);  // existing ones are fine
   }
-  return std::filesystem::is_directory(pathFromCp949(path), error);
+  const FileInfo made = files.info(path);
+  return made.exists && made.isDirectory;
 }
 
 bool isSafeComponent(const std::string& name) {
@@ -104,13 +75,16 @@ bool isSafeComponent(const std::string& name) {
   return !isReservedDeviceName(name);
 }
 
-std::optional<std::filesystem::path> downloadPath(const std::string& downloadFolder,
-                                                  const std::string& subFolder,
-                                                  const std::string& name) {
+std::optional<std::string> downloadPath(const std::string& downloadFolder,
+                                        const std::string& subFolder, const std::string& name) {
   if (downloadFolder.empty() || !isSafeComponent(name)) return std::nullopt;
   // A sub-folder is relative; one that starts at a root is refused, not re-rooted.
   if (!subFolder.empty() && isSeparator(subFolder.front())) return std::nullopt;
-  std::filesystem::path result = pathFromCp949(downloadFolder);
+  std::string result = downloadFolder;
+  const auto append = [&result](const std::string& component) {
+    if (!result.empty() && !isSeparator(result.back())) result += '\\';
+    result += component;
+  };
   std::size_t start = 0;
   while (start <= subFolder.size()) {
     std::size_t end = start;
@@ -118,11 +92,11 @@ std::optional<std::filesystem::path> downloadPath(const std::string& downloadFol
     const std::string component = subFolder.substr(start, end - start);
     if (!component.empty()) {
       if (!isSafeComponent(component)) return std::nullopt;
-      result /= pathFromCp949(component);
+      append(component);
     }
     start = end + 1;
   }
-  result /= pathFromCp949(name);
+  append(name);
   return result;
 }
 

@@ -1,7 +1,7 @@
-// Local paths: conversion between the core's CP949 path texts and the
-// platform's path type, the directory walk the program uses to create folders,
-// and the one function that turns a name given by the service into a path
-// under the download folder.
+// Local paths: the directory walk the program uses to create folders, and
+// the one function that turns a name given by the service into a path under
+// the download folder. Paths are CP949 texts as the program names them; the
+// FileSystem port opens them.
 //
 // Service names are untrusted: a name like "..\..\x.exe", "c:\x", "CON" or a
 // name with a separator must never lead outside the download folder, so
@@ -9,23 +9,19 @@
 // beyond the file-system calls themselves.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace pom {
 
-// CP949 text <-> platform path (UTF-16 on Windows, UTF-8 on POSIX), through
-// the text codec.
-std::filesystem::path pathFromCp949(const std::string& text);
-std::string cp949FromPath(const std::filesystem::path& path);
+class FileSystem;
 
 // Creates every directory along path (CP949). Nothing happens when the path
 // exists. Otherwise the path is walked byte by byte; at every '\' or '/' not
 // preceded by ':' the directory named by the bytes so far is created, and
 // finally the whole path. Returns true when the directory exists afterwards.
-bool makeDirectories(const std::string& path);
+bool makeDirectories(FileSystem& files, const std::string& path);
 // The directories makeDirectories creates for path, in order (the walk alone).
 std::vector<std::string> directoryWalk(const std::string& path);
 
@@ -40,9 +36,8 @@ bool isSafeComponent(const std::string& name);
 // name. subFolder must not start with a separator, and every component of it
 // and the name must be safe (above);
 // otherwise nothing is returned. downloadFolder is trusted (the member chose
-// it). All texts are CP949.
-std::optional<std::filesystem::path> downloadPath(const std::string& downloadFolder,
-                                                  const std::string& subFolder,
-                                                  const std::string& name);
+// it). The parts are joined with '\'. All texts are CP949.
+std::optional<std::string> downloadPath(const std::string& downloadFolder,
+                                        const std::string& subFolder, const std::string& name);
 
 }  // namespace pom

@@ -1,13 +1,11 @@
 #include "core/mainwindow/main_window_presenter.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "core/base/config_keys.h"
 #include "core/hub/session_state.h"
 #include "core/mainwindow/status_panel.h"
 #include "core/base/web_token.h"
 #include "core/base/local_path.h"
+#include "core/ports/file_system.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/shell.h"
 
@@ -250,11 +248,8 @@ void MainWindowPresenter::onFilesDropped(const std::vector<std::string>& paths) 
   if (!hooks_.uploadDroppedFile) return;
   bool queued = false;
   for (const std::string& path : paths) {
-    std::error_code error;
-    const std::filesystem::path local = pathFromCp949(path);
-    if (!std::filesystem::is_regular_file(local, error)) continue;
-    const auto size = std::filesystem::file_size(local, error);
-    if (error || size == 0) continue;
+    const FileInfo file = deps_.files->info(path);
+    if (!file.exists || file.isDirectory || file.size == 0) continue;
     hooks_.uploadDroppedFile(path);
     queued = true;
   }
@@ -312,13 +307,12 @@ void MainWindowPresenter::paint() {
 }
 
 void MainWindowPresenter::ensureDownloadFolder(const std::string& path) {
-  std::error_code error;
-  if (!path.empty() && std::filesystem::is_directory(pathFromCp949(path), error)) {
+  if (!path.empty() && deps_.files->info(path).isDirectory) {
     downloadFolder_ = path;
     return;
   }
   downloadFolder_ = kDefaultDownloadFolder;
-  makeDirectories(downloadFolder_);
+  makeDirectories(*deps_.files, downloadFolder_);
 }
 
 void MainWindowPresenter::setAdLine(const std::string& text, const std::string& link) {

@@ -26,6 +26,7 @@ namespace pom {
 
 class ConfigStore;
 class Dialogs;
+class FileSystem;
 class SessionState;
 class Shell;
 
@@ -77,6 +78,7 @@ class MainWindowPresenter {
     ConfigStore* config = nullptr;
     Dialogs* dialogs = nullptr;
     Shell* shell = nullptr;
+    FileSystem* files = nullptr;
     const SessionState* session = nullptr;
     // The kept password (web token) and the web addresses' bases
     // ("http://host[:port]"); read at the moment of use.

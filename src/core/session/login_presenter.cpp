@@ -4,7 +4,7 @@
 #include "core/session/login_view.h"
 #include "core/session/saved_credentials.h"
 #include "core/ports/dialogs.h"
-#include "core/ports/file_attributes.h"
+#include "core/ports/file_system.h"
 #include "core/ports/shell.h"
 
 namespace pom {
@@ -118,7 +118,7 @@ bool LoginPresenter::tryLogin() {
   } else {
     deps_.config->writeText(ConfigKey::UserPwSave, "0");
   }
-  if (deps_.attributes != nullptr) deps_.attributes->setHidden(kConfigFile);
+  if (deps_.files != nullptr) deps_.files->setHidden(kConfigFile);
 
   if (deps_.connectToServer) deps_.connectToServer();
   busy_ = true;

@@ -20,7 +20,7 @@ namespace pom {
 
 class ConfigStore;
 class Dialogs;
-class FileAttributes;
+class FileSystem;
 class LoginView;
 class Shell;
 
@@ -43,7 +43,7 @@ class LoginPresenter {
     ConfigStore* config = nullptr;
     Dialogs* dialogs = nullptr;
     Shell* shell = nullptr;
-    FileAttributes* attributes = nullptr;
+    FileSystem* files = nullptr;
     // "http://host[:port]" of the service's web site, for the two pages.
     std::function<std::string()> webSite;
     // Connect-to-server of ClientApp.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/base/local_path.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/posix/ini_file.h"
 
 namespace pom {
@@ -34,7 +34,7 @@ int parseLeadingInt(const std::string& text) {
 }
 
 std::filesystem::path PosixProfile::resolve(const std::string& file) const {
-  std::filesystem::path path = pathFromCp949(file);
+  std::filesystem::path path = posixPath(file);
   if (path.is_relative() && !baseDir_.empty()) path = baseDir_ / path;
   return path;
 }

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "platform/win32/wide_text.h"
 
 namespace pom {
 
@@ -22,14 +21,6 @@ int CrtRandom::next() {
 
 int CrtRandom::maxValue() const {
   return RAND_MAX;
-}
-
-bool Win32FileAttributes::setHidden(const std::string& path) {
-  const std::wstring widePath = widen(path);
-  const DWORD attributes = GetFileAttributesW(widePath.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  if (attributes & FILE_ATTRIBUTE_HIDDEN) return true;
-  return SetFileAttributesW(widePath.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 
 }  // namespace pom

@@ -1,12 +1,10 @@
-// The small Win32 ports: the tick count, the C runtime's rand(), and the
-// hidden file attribute. Stateless; any number may exist.
+// The small Win32 ports: the tick count and the C runtime's rand().
+// Stateless; any number may exist.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "core/ports/clock.h"
-#include "core/ports/file_attributes.h"
 #include "core/ports/random.h"
 
 namespace pom {
@@ -24,12 +22,6 @@ class CrtRandom final : public Random {
   void seed(std::uint32_t value) override;
   int next() override;
   int maxValue() const override;
-};
-
-// SetFileAttributesW with FILE_ATTRIBUTE_HIDDEN added to what the file has.
-class Win32FileAttributes final : public FileAttributes {
- public:
-  bool setHidden(const std::string& path) override;
 };
 
 }  // namespace pom

@@ -8,6 +8,7 @@
 #include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/packet_cipher.h"
+#include "platform/posix/posix_file_system.h"
 #include "support/fake_ports.h"
 #include "support/fake_socket.h"
 #include "support/fake_views.h"
@@ -40,7 +41,7 @@ class ClientAppTest : public ::testing::Test {
     ports.sockets = &sockets;
     ports.profile = &profile;
     ports.registry = &registry;
-    ports.attributes = &attributes;
+    ports.files = &files;
     ports.http = &http;
     ports.dialogs = &dialogs;
     ports.shell = &shell;
@@ -76,7 +77,7 @@ class ClientAppTest : public ::testing::Test {
   FakeSocketFactory sockets;
   MemoryProfile profile;
   MemoryRegistry registry;
-  FakeFileAttributes attributes;
+  PosixFileSystem files;
   FakeHttpClient http;
   FakeDialogs dialogs;
   FakeShell shell;

@@ -5,10 +5,13 @@
 
 #include <vector>
 
+#include "platform/posix/posix_file_system.h"
 #include "support/temp_dir.h"
 
 namespace pom {
 namespace {
+
+PosixFileSystem files;  // stateless
 
 // Builds a real zip archive at path holding the given entry names (names
 // ending in '/' become directory entries).
@@ -38,11 +41,11 @@ TEST(ForbiddenUploadCheckTest, PlainFilesAreJudgedByExtension) {
   };
   for (const Case& c : cases) {
     dir.write(c.name, "not an archive");
-    EXPECT_EQ(ForbiddenUploadCheck(dir.file(c.name)), c.forbidden) << c.name;
+    EXPECT_EQ(ForbiddenUploadCheck(files, dir.file(c.name)), c.forbidden) << c.name;
   }
   // A file that cannot be opened is judged by its name alone.
-  EXPECT_TRUE(ForbiddenUploadCheck(dir.file("missing.mp3")));
-  EXPECT_FALSE(ForbiddenUploadCheck(dir.file("missing.bin")));
+  EXPECT_TRUE(ForbiddenUploadCheck(files, dir.file("missing.mp3")));
+  EXPECT_FALSE(ForbiddenUploadCheck(files, dir.file("missing.bin")));
 }
 
 TEST(ForbiddenUploadCheckTest, ZipArchivesAreJudgedByTheirFileEntries) {
@@ -62,7 +65,7 @@ TEST(ForbiddenUploadCheckTest, ZipArchivesAreJudgedByTheirFileEntries) {
   };
   for (const Case& c : cases) {
     writeZip(dir.file(c.name), c.entries);
-    EXPECT_EQ(ForbiddenUploadCheck(dir.file(c.name)), c.forbidden) << c.name;
+    EXPECT_EQ(ForbiddenUploadCheck(files, dir.file(c.name)), c.forbidden) << c.name;
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
+#include "support/memory_file_system.h"
 
 namespace pom {
 namespace {
@@ -17,28 +17,24 @@ TEST(MakeDirectoriesTest, WalkSkipsDriveColonsAndCreatesEachLevel) {
 }
 
 TEST(MakeDirectoriesTest, CreatesNestedFoldersWithEitherSeparator) {
-  test::TempDir dir;
-  const std::string base = dir.path().string();
-  EXPECT_TRUE(makeDirectories(base + "/a/b/c"));
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "a/b/c"));
-  EXPECT_TRUE(makeDirectories(base + "\\d\\e\\"));  // '\' is a separator on POSIX too
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "d/e"));
-  EXPECT_TRUE(makeDirectories(base + "/a/b/c"));   // existing: nothing to do
-  const std::string korean = base + "/폴더/하위";  // CP949 bytes, UTF-8 on disk
-  EXPECT_TRUE(makeDirectories(korean));
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / u8"폴더" / u8"하위"));
-  dir.write("file", "x");
-  EXPECT_FALSE(makeDirectories(base + "/file"));
-  EXPECT_FALSE(makeDirectories(base + "/file/sub"));
+  MemoryFileSystem files;
+  EXPECT_TRUE(makeDirectories(files, "c:\\down/a/b"));
+  EXPECT_TRUE(files.info("c:\\down\\a\\b").isDirectory);
+  EXPECT_TRUE(makeDirectories(files, "c:\\down\\폴더\\하위\\"));
+  EXPECT_TRUE(files.info("c:/down/폴더/하위").isDirectory);
+  EXPECT_TRUE(makeDirectories(files, "c:\\down/a/b"));  // existing: nothing to do
+  files.addFile("c:/down/file", "x");
+  EXPECT_FALSE(makeDirectories(files, "c:\\down\\file"));
+  EXPECT_FALSE(makeDirectories(files, "c:\\down\\file\\sub"));
+  EXPECT_FALSE(makeDirectories(files, ""));
 }
 
 TEST(DownloadPathTest, BuildsPathsUnderTheDownloadFolder) {
-  const auto plain = downloadPath("/down", "", "a.txt");
-  ASSERT_TRUE(plain);
-  EXPECT_EQ(*plain, std::filesystem::path("/down/a.txt"));
-  const auto nested = downloadPath("c:\\PomDownLoad\\", "music\\live", "노래.txt");
-  ASSERT_TRUE(nested);
-  EXPECT_EQ(cp949FromPath(*nested), "c:/PomDownLoad/music/live/노래.txt");
+  EXPECT_EQ(downloadPath("/down", "", "a.txt"), std::string("/down\\a.txt"));
+  EXPECT_EQ(downloadPath("c:\\PomDownLoad\\", "music\\live", "노래.txt"),
+            std::string("c:\\PomDownLoad\\music\\live\\노래.txt"));
+  EXPECT_EQ(downloadPath("c:\\d", "a//b/", "x"), std::string("c:\\d\\a\\b\\x"))
+      << "empty components are skipped";
   EXPECT_TRUE(downloadPath("/down", "a/b", "..x"));
   EXPECT_TRUE(downloadPath("/down", "", "con.txt.bak") == std::nullopt);
 }
@@ -81,12 +77,6 @@ TEST(DownloadPathTest, RefusesHostileNames) {
   }
   EXPECT_FALSE(downloadPath("/down", "ok\\..\\..", "x"));
   EXPECT_FALSE(downloadPath("", "", "x"));
-}
-
-TEST(LocalPathTest, Cp949AndPlatformPathsConvertBothWays) {
-  const std::string text = "/tmp/받은파일/a.txt";
-  EXPECT_EQ(pathFromCp949(text).native(), u8"/tmp/받은파일/a.txt");
-  EXPECT_EQ(cp949FromPath(pathFromCp949(text)), text);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/base/config_keys.h"
 #include "core/hub/session_state.h"
+#include "platform/posix/posix_file_system.h"
 #include "support/fake_ports.h"
 #include "support/fake_views.h"
 #include "support/temp_dir.h"
@@ -22,6 +23,7 @@ class MainWindowPresenterTest : public ::testing::Test {
     deps.config = &config;
     deps.dialogs = &dialogs;
     deps.shell = &shell;
+    deps.files = &files;
     deps.session = &session;
     deps.password = [] { return std::string("ab"); };
     deps.webSite = [] { return std::string("http://web"); };
@@ -53,6 +55,7 @@ class MainWindowPresenterTest : public ::testing::Test {
   ConfigStore config{profile, registry, "/tmp"};
   FakeDialogs dialogs;
   FakeShell shell;
+  PosixFileSystem files;
   SessionState session;
   FakeMainWindowView view;
   FakePane panes[static_cast<int>(PaneId::Count)];

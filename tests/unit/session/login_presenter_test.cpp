@@ -4,6 +4,7 @@
 
 #include "core/base/config_keys.h"
 #include "support/fake_ports.h"
+#include "support/memory_file_system.h"
 #include "support/fake_views.h"
 
 namespace pom {
@@ -21,7 +22,7 @@ class LoginPresenterTest : public ::testing::Test {
     deps.config = &config;
     deps.dialogs = &dialogs;
     deps.shell = &shell;
-    deps.attributes = &attributes;
+    deps.files = &files;
     deps.webSite = [] { return std::string("http://127.0.0.1:8080"); };
     deps.connectToServer = [this] { ++connects; };
     presenter = std::make_unique<LoginPresenter>(deps);
@@ -45,7 +46,7 @@ class LoginPresenterTest : public ::testing::Test {
   ConfigStore config{profile, registry, "/tmp"};
   FakeDialogs dialogs;
   FakeShell shell;
-  FakeFileAttributes attributes;
+  MemoryFileSystem files;
   FakeLoginView view;
   std::unique_ptr<LoginPresenter> presenter;
   int connects = 0;
@@ -96,7 +97,7 @@ TEST_F(LoginPresenterTest, ValidationLimitsAndTheirMessages) {
   EXPECT_EQ(connects, 0);
   EXPECT_FALSE(presenter->busy());
   EXPECT_EQ(saved("UserPwSave"), "<absent>");  // nothing saved on an error
-  EXPECT_TRUE(attributes.hidden.empty());
+  EXPECT_TRUE(files.hidden.empty());
 }
 
 TEST_F(LoginPresenterTest, AcceptedInputAtTheLimitsConnectsAndKeepsTheData) {
@@ -106,7 +107,7 @@ TEST_F(LoginPresenterTest, AcceptedInputAtTheLimitsConnectsAndKeepsTheData) {
   EXPECT_EQ(presenter->password(), std::string(10, 'p'));
   EXPECT_EQ(connects, 1);
   EXPECT_TRUE(presenter->busy());
-  EXPECT_EQ(attributes.hidden, std::vector<std::string>({"./PomConfig.ini"}));
+  EXPECT_EQ(files.hidden, std::vector<std::string>({"./PomConfig.ini"}));
 
   // Busy: Enter in the password edit does nothing.
   presenter->onEditKey(LoginEdit::Password, LoginKey::Enter);
