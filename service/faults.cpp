@@ -19,6 +19,7 @@ constexpr KeyInfo kKeys[] = {
     {"login_result", ValueKind::Number, nullptr},
     {"notice", ValueKind::Text, nullptr},
     {"drop_login_after", ValueKind::Number, nullptr},
+    {"drop_logins", ValueKind::Number, nullptr},
     {"drop_download_after", ValueKind::Number, nullptr},
     {"drop_upload_after", ValueKind::Number, nullptr},
     {"download_ticket_result", ValueKind::Number, nullptr},

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "service/login_server.h"
+#include "service/result_codes.h"
 #include "service/login_session.h"
 
 namespace pom {
@@ -44,7 +45,7 @@ void LoginSession::onCreateFolder(const CreateFolderRequest& request) {
     reply.folderId = id;
     reply.pendingIndex = request.pendingIndex;
     reply.forUpload = 1;
-    reply.result = id ? 0 : kFailed;
+    setResult(reply.result, id ? 0 : kFailed);
     sendBody(reply.encode());
     return;
   }
@@ -54,7 +55,7 @@ void LoginSession::onCreateFolder(const CreateFolderRequest& request) {
   reply.parentId = request.parentId;
   reply.sharingState = share;
   reply.date = dateBlockAt(std::time(nullptr));
-  reply.result = id ? 0 : kFailed;
+  setResult(reply.result, id ? 0 : kFailed);
   sendBody(reply.encode());
 }
 
@@ -63,7 +64,7 @@ void LoginSession::onSetSharing(const SetSharingRequest& request) {
   SetSharingReply reply;
   reply.itemId = request.itemId;
   reply.sharingState = request.sharingState;
-  reply.result = kFailed;
+  setResult(reply.result, kFailed);
   auto item = ownItem(request.itemId);
   if (!item || item->id < 3 || item->kind != request.kind || !settable(request.sharingState)) {
     sendBody(reply.encode());
@@ -76,10 +77,10 @@ void LoginSession::onSetSharing(const SetSharingRequest& request) {
     char state = neverPublic(item->share) ? item->share : 'b';
     store.setShare(item->id, state);
     reply.sharingState = state;
-    reply.result = SetSharingReply::kProtected;
+    reply.result = SetSharingReply::Result::Protected;
   } else if (store.setShare(item->id, request.sharingState)) {
     reply.sharingState = request.sharingState;
-    reply.result = SetSharingReply::kDone;
+    reply.result = SetSharingReply::Result::Done;
   }
   sendBody(reply.encode());
 }
@@ -89,12 +90,12 @@ void LoginSession::onDeleteItem(const DeleteItemRequest& request) {
   DeleteItemReply reply;
   reply.itemId = request.itemId;
   reply.kind = static_cast<std::uint8_t>(request.kind);
-  reply.result = kFailed;
+  setResult(reply.result, kFailed);
   auto item = ownItem(request.itemId);
   // Folders must be empty: nothing is ever deleted that the member cannot see.
   if (item && item->id >= 3 && item->kind == request.kind &&
       (!item->isFolder() || store.countChildren(item->id) == 0) && store.remove(item->id)) {
-    reply.result = 0;
+    reply.result = DeleteItemReply::Result::Deleted;
   }
   sendBody(reply.encode());
 }
@@ -108,12 +109,12 @@ void LoginSession::onRenameFolder(const RenameFolderRequest& request) {
 
 void LoginSession::onRenameFile(const RenameFileRequest& request) {
   RenameFileReply reply;
-  reply.result = kFailed;
+  setResult(reply.result, kFailed);
   auto file = ownItem(request.fileId);
   // An incomplete file keeps its name: a resumed upload finds it by name.
   if (file && !file->isFolder() && file->complete() && !request.name.empty() &&
       server_.store().rename(file->id, request.name))
-    reply.result = 0;
+    reply.result = RenameFileReply::Result::Renamed;
   sendBody(reply.encode());
 }
 
@@ -131,16 +132,16 @@ void LoginSession::onExtendTerm(const ExtendTermRequest& request) {
   ExtendTermReply reply;
   reply.value = request.folderId;
   reply.quotaBytes = member ? member->extensionQuota : 0;
-  reply.result = ExtendTermReply::kNotEligible;
+  reply.result = ExtendTermReply::Result::NotEligible;
   auto folder = ownItem(request.folderId);
   if (folder && folder->isFolder() && folder->id >= 3) {
     reply.usedBytes = store.folderBytes(folder->id);
     if (reply.usedBytes > reply.quotaBytes) {
-      reply.result = ExtendTermReply::kCapacityExceeded;
+      reply.result = ExtendTermReply::Result::CapacityExceeded;
     } else if (store.extendTerm(folder->id, kExtensionDays)) {
-      reply.result = ExtendTermReply::kExtended;
+      reply.result = ExtendTermReply::Result::Extended;
     } else {
-      reply.result = kFailed;
+      setResult(reply.result, kFailed);
     }
   }
   sendBody(reply.encode());
@@ -149,7 +150,7 @@ void LoginSession::onExtendTerm(const ExtendTermRequest& request) {
 void LoginSession::onCombinedLink(const CombinedLinkRequest& request) {
   Store& store = server_.store();
   CombinedLinkReply reply;
-  reply.result = kFailed;
+  setResult(reply.result, kFailed);
   bool ok = !request.fileIds.empty();
   std::ostringstream ids;
   for (std::size_t i = 0; ok && i < request.fileIds.size(); ++i) {
@@ -158,11 +159,11 @@ void LoginSession::onCombinedLink(const CombinedLinkRequest& request) {
     ids << (i ? "," : "") << request.fileIds[i];
   }
   if (ok) {
-    for (int attempt = 0; attempt < 3 && reply.result != 0; ++attempt) {
+    for (int attempt = 0; attempt < 3 && reply.result != CombinedLinkReply::Result::Made; ++attempt) {
       std::string code = makeLinkCode();
       if (store.addCombinedLink(code, memberId_, ids.str())) {
         reply.linkCode = code;
-        reply.result = 0;
+        reply.result = CombinedLinkReply::Result::Made;
       }
     }
   }

@@ -79,6 +79,15 @@ void LoginServer::tick() {
     if (!session->isOpen()) discard(session.get());
   }
 
+  // Every live connection dropped at once (linger 0: the clients see a
+  // reset), as when the server restarts.
+  if (faults_.consume("drop_logins")) {
+    for (const auto& session : sessions_) {
+      session->reset();
+      discard(session.get());
+    }
+  }
+
   std::string notice = faults_.peek("notice").value_or("");
   if (notice != lastNotice_) {
     lastNotice_ = notice;

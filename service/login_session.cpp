@@ -1,4 +1,5 @@
 #include "service/login_session.h"
+#include "service/result_codes.h"
 
 #include <ctime>
 
@@ -208,12 +209,12 @@ void LoginSession::onLogin(const LoginRequest& request) {
 
   LoginReply reply;
   reply.memberId = request.memberId;
-  reply.result = kFailed;
+  setResult(reply.result, kFailed);
   if (member) {
     int others = server_.loggedInCount(member->id) - (loggedIn_ && memberId_ == member->id ? 1 : 0);
     reply.result = (member->flatRate > 0 && others >= member->maxConnections)
-                       ? LoginReply::kFlatRateExhausted
-                       : LoginReply::kAccepted;
+                       ? LoginReply::Result::FlatRateExhausted
+                       : LoginReply::Result::Accepted;
     reply.memberText = member->displayName;
     reply.registrationNumber = member->registration;
     reply.flatRate = static_cast<std::int16_t>(member->flatRate);
@@ -221,10 +222,10 @@ void LoginSession::onLogin(const LoginRequest& request) {
     reply.valueB = member->extensionQuota;
   }
   // A forced acceptance needs a real member to describe.
-  if (forced && (member || *forced != LoginReply::kAccepted))
-    reply.result = static_cast<std::uint8_t>(*forced);
+  if (forced && (member || *forced != static_cast<int>(LoginReply::Result::Accepted)))
+    setResult(reply.result, *forced);
 
-  loggedIn_ = reply.result == LoginReply::kAccepted;
+  loggedIn_ = reply.result == LoginReply::Result::Accepted;
   memberId_ = loggedIn_ ? member->id : std::string();
   sendBody(reply.encode());
   if (!loggedIn_) return;
@@ -353,16 +354,16 @@ void LoginSession::onAddFriend(const AddFriendRequest& request) {
   reply.record = recordOf(request.friendId, "", request.memo);
   auto other = store.member(request.friendId);
   if (request.friendId == memberId_) {
-    reply.result = AddFriendReply::kOwnId;
+    reply.result = AddFriendReply::Result::OwnId;
   } else if (!other) {
-    reply.result = AddFriendReply::kNoSuchId;
+    reply.result = AddFriendReply::Result::NoSuchId;
   } else if (store.isFriend(memberId_, request.friendId)) {
-    reply.result = AddFriendReply::kAlreadyFriend;
+    reply.result = AddFriendReply::Result::AlreadyFriend;
   } else if (store.addFriend(memberId_, request.friendId, request.memo)) {
-    reply.result = AddFriendReply::kAdded;
+    reply.result = AddFriendReply::Result::Added;
     reply.record.displayName = other->displayName;
   } else {
-    reply.result = kFailed;
+    setResult(reply.result, kFailed);
   }
   sendBody(reply.encode());
 }
@@ -370,7 +371,7 @@ void LoginSession::onAddFriend(const AddFriendRequest& request) {
 void LoginSession::onRemoveFriend(const RemoveFriendRequest& request) {
   RemoveFriendReply reply;
   reply.friendId = request.friendId;
-  reply.result = server_.store().removeFriend(memberId_, request.friendId) ? 0 : kFailed;
+  setResult(reply.result, server_.store().removeFriend(memberId_, request.friendId) ? 0 : kFailed);
   sendBody(reply.encode());
 }
 
@@ -378,9 +379,9 @@ void LoginSession::onEditMemo(const EditMemoRequest& request) {
   Store& store = server_.store();
   EditMemoReply reply;
   reply.record = recordOf(request.friendId, "", request.memo);
-  reply.result = kFailed;
+  setResult(reply.result, kFailed);
   if (request.memberId == memberId_ && store.setMemo(memberId_, request.friendId, request.memo)) {
-    reply.result = 0;
+    reply.result = EditMemoReply::Result::Changed;
     if (auto other = store.member(request.friendId)) reply.record.displayName = other->displayName;
   }
   sendBody(reply.encode());

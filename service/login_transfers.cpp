@@ -1,5 +1,6 @@
 // LoginSession: download and upload tickets and the end of an upload.
 #include "service/login_server.h"
+#include "service/result_codes.h"
 #include "service/login_session.h"
 #include "service/tickets.h"
 
@@ -14,7 +15,7 @@ void LoginSession::onDownloadTicket(const DownloadTicketRequest& request) {
   ticket.fileId = request.fileId;
   ticket.storageHost = server_.ports().storageHost;
   ticket.flatRate = static_cast<std::int16_t>(member ? member->flatRate : 0);
-  ticket.result = DownloadTicket::kUnavailable;
+  ticket.result = DownloadTicket::Result::Unavailable;
   if (file && member && mayDownload(*file, memberId_)) {
     DownloadPaths paths = downloadPathsFor(*file);
     ticket.serverPath = paths.serverPath;
@@ -22,10 +23,10 @@ void LoginSession::onDownloadTicket(const DownloadTicketRequest& request) {
     ticket.storagePathTail = paths.storageTail;
     ticket.uniqueCode = file->uniqueCode;
     bool affordable = member->flatRate > 0 || creditCost(request.missingBytes) <= member->credit;
-    ticket.result = affordable ? DownloadTicket::kGo : DownloadTicket::kPaymentNeeded;
+    ticket.result = affordable ? DownloadTicket::Result::Go : DownloadTicket::Result::PaymentNeeded;
   }
   if (auto forced = server_.faults().consumeInt("download_ticket_result"))
-    ticket.result = static_cast<std::uint8_t>(*forced);
+    setResult(ticket.result, *forced);
   sendBody(ticket.encode());
 }
 
@@ -36,9 +37,9 @@ void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
   ticket.storageHost = server_.ports().storageHost;
   ticket.storagePort = server_.ports().uploadPort;
   ticket.uploadRow = request.uploadRow;
-  ticket.result = 1;
+  setResult(ticket.result, 1);
   bool refusedByFault =
-      forced && *forced != UploadTicket::kGo && *forced != UploadTicket::kFromNothing;
+      forced && *forced != static_cast<int>(UploadTicket::Result::Go) && *forced != static_cast<int>(UploadTicket::Result::FromNothing);
   if (!request.fileName.empty() && ownFolder(request.folderId) && !refusedByFault) {
     // An unfinished file of the same name in the target folder is resumed;
     // anything else starts a new file record.
@@ -47,11 +48,11 @@ void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
         ticket.serverFileId = item.id;
         ticket.fileSize = item.size;
         ticket.storedBytes = item.stored;
-        ticket.result = UploadTicket::kGo;
+        ticket.result = UploadTicket::Result::Go;
         break;
       }
     }
-    if (ticket.result != UploadTicket::kGo) {
+    if (ticket.result != UploadTicket::Result::Go) {
       Item file;
       file.owner = memberId_;
       file.parentId = request.folderId;
@@ -60,11 +61,11 @@ void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
       if (std::int32_t id = store.addFile(file)) {
         newUploads_.insert(id);
         ticket.serverFileId = id;
-        ticket.result = UploadTicket::kFromNothing;
+        ticket.result = UploadTicket::Result::FromNothing;
       }
     }
   }
-  if (forced) ticket.result = static_cast<std::uint8_t>(*forced);
+  if (forced) setResult(ticket.result, *forced);
   sendBody(ticket.encode());
 }
 
@@ -84,7 +85,7 @@ void LoginSession::onUploadFinished(const UploadFinished& request) {
     reply.size = file->size;
     reply.date.day = static_cast<std::uint16_t>(file->daysKept);
     reply.downloadCount = static_cast<std::uint16_t>(file->downloads);
-    reply.result = 0;
+    reply.result = FileRegistered::Result::Registered;
     sendBody(reply.encode());
   } else {
     ItemSizeUpdate reply;
@@ -92,7 +93,7 @@ void LoginSession::onUploadFinished(const UploadFinished& request) {
     reply.size = file->size;
     reply.storedBytes = file->stored;
     reply.daysKept = static_cast<std::uint16_t>(file->daysKept);
-    reply.result = 0;
+    reply.result = ItemSizeUpdate::Result::Updated;
     sendBody(reply.encode());
   }
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "service/file_bodies.h"
+#include "service/result_codes.h"
 #include "service/storage_server.h"
 #include "service/storage_sessions.h"
 
@@ -47,7 +48,7 @@ void UploadServerSession::onRequest(const UploadRequest& request) {
   Store& store = server_.store();
   UploadAccept accept;
   accept.chunkSize = kChunkSize;
-  accept.result = kRefused;
+  setResult(accept.result, kRefused);
 
   auto file = store.item(request.serverFileId);
   bool usable = file && !file->isFolder() && file->owner == request.memberId &&
@@ -57,8 +58,8 @@ void UploadServerSession::onRequest(const UploadRequest& request) {
                 !(file->size > 0 && file->complete());
   auto forced = server_.faults().consumeInt("upload_accept_result");
   if (!usable ||
-      (forced && *forced != UploadAccept::kResume && *forced != UploadAccept::kFromStart)) {
-    if (forced) accept.result = static_cast<std::uint8_t>(*forced);
+      (forced && *forced != static_cast<int>(UploadAccept::Result::Resume) && *forced != static_cast<int>(UploadAccept::Result::FromStart))) {
+    if (forced) setResult(accept.result, *forced);
     send(accept.encode());
     closeAfterFlush();
     return;
@@ -69,7 +70,7 @@ void UploadServerSession::onRequest(const UploadRequest& request) {
   bool resume = file->size == request.totalSize && file->sampleDigest == digest_ &&
                 request.offset == file->stored;
   if (file->size == 0 && request.offset == 0) resume = true;  // a fresh record
-  if (forced && *forced == UploadAccept::kFromStart) resume = false;
+  if (forced && *forced == static_cast<int>(UploadAccept::Result::FromStart)) resume = false;
   std::int64_t keep = resume ? file->stored : 0;
 
   char share = request.sharingLetter;
@@ -84,7 +85,7 @@ void UploadServerSession::onRequest(const UploadRequest& request) {
   file_ = *store.item(file->id);
   dropAfter_ = server_.faults().consumeInt("drop_upload_after");
   accepted_ = true;
-  accept.result = resume ? UploadAccept::kResume : UploadAccept::kFromStart;
+  accept.result = resume ? UploadAccept::Result::Resume : UploadAccept::Result::FromStart;
   send(accept.encode());
 }
 
@@ -127,13 +128,13 @@ void UploadServerSession::complete() {
     // The bytes are not the file that was announced: keep none of them.
     ::ftruncate(bodyFd_, 0);
     store.setStored(file_.id, 0);
-    done.result = kDigestMismatch;
+    setResult(done.result, kDigestMismatch);
   } else {
     char share = file_.share;
     std::string code = uniqueCodeFor(actual, file_.size);
     if (share == 't' && store.isProtected(code)) share = 'b';
     store.setFileInfo(file_.id, file_.size, file_.stored, share, code, actual);
-    done.result = 0;
+    done.result = UploadDone::Result::Stored;
   }
   send(done.encode());
   accepted_ = false;

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "core/session/login_view.h"
+#include "core/app/front_end.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/shell.h"
+#include "core/session/login_view.h"
 
 namespace pom {
 
@@ -49,11 +50,12 @@ class CliShell : public Shell {
 };
 
 // The login "window" of the headless front end: its edits hold the id and
-// password from the command line; it draws nothing.
+// password from the command line; it draws nothing. Destroying it (the
+// member declined to reconnect) ends the program: `ended` is set.
 class CliLoginView : public LoginView {
  public:
-  CliLoginView(std::string id, std::string password)
-      : id_(std::move(id)), password_(std::move(password)) {}
+  CliLoginView(std::string id, std::string password, bool& ended)
+      : id_(std::move(id)), password_(std::move(password)), ended_(ended) {}
   SkinPainter* painter() override { return nullptr; }
   std::string idText() override { return id_; }
   std::string passwordText() override { return password_; }
@@ -67,7 +69,35 @@ class CliLoginView : public LoginView {
   void setControlsVisible(bool) override {}
   void redraw() override {}
   void showWindow() override {}
-  void destroyWindow() override {}
+  void destroyWindow() override { ended_ = true; }
+
+ private:
+  std::string id_;
+  std::string password_;
+  bool& ended_;
+};
+
+// The headless front end's views: the login "window" above and no others
+// (the presenters run without windows).
+class CliFrontEnd : public FrontEnd {
+ public:
+  CliFrontEnd(std::string id, std::string password)
+      : id_(std::move(id)), password_(std::move(password)) {}
+  bool ended = false;
+
+  std::unique_ptr<LoginView> createLoginView(LoginPresenter&) override {
+    return std::make_unique<CliLoginView>(id_, password_, ended);
+  }
+  std::unique_ptr<MainWindowView> createMainWindowView(MainWindowPresenter&) override {
+    return nullptr;
+  }
+  std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog&) override {
+    return nullptr;
+  }
+  std::unique_ptr<TermExtensionDialogView> createTermExtensionDialogView(
+      TermExtensionDialog&) override {
+    return nullptr;
+  }
 
  private:
   std::string id_;

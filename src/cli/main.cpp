@@ -13,19 +13,13 @@
 
 #include "cli/cli_ports.h"
 #include "core/app/client_app.h"
-#include "core/session/login_presenter.h"
 #include "core/base/servers.h"
 #include "core/hub/session_state.h"
 #include "core/mainwindow/status_panel.h"
 #include "core/ports/text_codec.h"
-#include "platform/posix/poll_loop.h"
-#include "platform/posix/posix_clock.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_http_client.h"
-#include "platform/posix/posix_profile.h"
-#include "platform/posix/posix_random.h"
-#include "platform/posix/posix_registry.h"
-#include "platform/posix/posix_socket.h"
+#include "core/session/login_presenter.h"
+#include "core/session/session_module.h"
+#include "platform/posix/posix_ports.h"
 
 namespace {
 
@@ -80,58 +74,38 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, options)) return usage();
 
   const std::filesystem::path workDir = std::filesystem::absolute(options.workDir);
-  PollLoop loop;
-  PosixClock clock;
-  PosixRandom random;
-  PosixSocketFactory sockets(loop);
-  PosixProfile profile(workDir);
-  PosixRegistry registry(workDir);
-  PosixFileSystem files;
-  PosixHttpClient http(3000);
   CliDialogs dialogs(std::cerr);
   dialogs.okCancel = options.reconnect ? MessageAnswer::Ok : MessageAnswer::Cancel;
   dialogs.yesNo = options.notes ? MessageAnswer::Yes : MessageAnswer::No;
   CliShell shell(std::cerr);
+  PosixPorts platform(workDir, dialogs, shell);
 
-  AppPorts ports;
-  ports.loop = &loop;
-  ports.clock = &clock;
-  ports.random = &random;
-  ports.sockets = &sockets;
-  ports.profile = &profile;
-  ports.registry = &registry;
-  ports.files = &files;
-  ports.http = &http;
-  ports.dialogs = &dialogs;
-  ports.shell = &shell;
-  ports.workingDir = workDir.string();
-  ports.loginPortBase = static_cast<std::uint16_t>(kLoginPortBase + options.portBase);
-
-  ClientApp* app = ClientApp::createAndInitialise(ports);
-  if (app == nullptr) return 1;
+  ClientApp* app = ClientApp::createAndInitialise(
+      platform.ports(static_cast<std::uint16_t>(kLoginPortBase + options.portBase)));
+  if (app == nullptr) {
+    for (const std::string& problem : ClientApp::startProblems()) std::cerr << problem << "\n";
+    return 1;
+  }
   // The id and password come from the command line in the local code page.
-  CliLoginView view(utf8ToCp949(options.id), utf8ToCp949(options.password));
-  bool ended = false;
-  FrontEnd front;
-  front.login = &view;
-  front.endProgram = [&ended] { ended = true; };
+  CliFrontEnd front(utf8ToCp949(options.id), utf8ToCp949(options.password));
   app->run(front);
+  SessionModule& session = app->module<SessionModule>();
 
   int code = 1;
-  if (app->loginWindow()->tryLogin()) {
+  if (session.login().tryLogin()) {
     const std::size_t boxesBefore = dialogs.shown.size();
-    const bool done = loop.runUntil(
+    const bool done = platform.loop.runUntil(
         [&] {
-          return app->loggedIn() || ended ||
-                 (!app->loginWindow()->busy() && dialogs.shown.size() > boxesBefore);
+          return session.loggedIn() || front.ended ||
+                 (!session.login().busy() && dialogs.shown.size() > boxesBefore);
         },
         static_cast<std::uint32_t>(options.timeoutMs));
-    if (app->loggedIn()) {
-      loop.runFor(200);  // the session number and notices that follow the login
-      const SessionState& session = *app->sessionState();
-      std::cout << "member: " << cp949ToUtf8(session.memberId) << "\n"
-                << "points: " << formatPoints(session.credit) << "\n"
-                << "connection: " << cp949ToUtf8(connectionKindText(session.flatRate)) << "\n";
+    if (session.loggedIn()) {
+      platform.loop.runFor(200);  // the session number and notices that follow the login
+      const SessionState& member = session.state();
+      std::cout << "member: " << cp949ToUtf8(member.memberId) << "\n"
+                << "points: " << formatPoints(member.credit) << "\n"
+                << "connection: " << cp949ToUtf8(connectionKindText(member.flatRate)) << "\n";
       code = 0;
     } else if (!done) {
       std::cerr << "no answer from the login server\n";

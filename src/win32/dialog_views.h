@@ -11,59 +11,47 @@
 
 #include "core/storage/progress_dialog.h"
 #include "core/storage/term_extension_dialog.h"
+#include "win32/window.h"
 
 namespace pom {
 
-// What both dialogs share: the window handle and the plain operations on it.
-class ModelessDialog {
+class Win32ProgressDialogView final : public Dialog, public ProgressDialogView {
  public:
-  explicit ModelessDialog(HINSTANCE instance) : instance_(instance) {}
-  ~ModelessDialog() { destroyDialog(); }
-  ModelessDialog(const ModelessDialog&) = delete;
-  ModelessDialog& operator=(const ModelessDialog&) = delete;
-
-  HWND handle() const { return dialog_; }
-  bool dialogExists() const { return dialog_ != nullptr && IsWindow(dialog_); }
-  void setDialogTitle(const std::string& title);
-  void setItemText(int controlId, const std::string& text);
-  void showDialog();
-  void destroyDialog();
-
- protected:
-  // Creates the dialog from a template; the procedure gets `this` as the
-  // creation parameter.
-  void createDialog(int templateId, DLGPROC procedure);
-
-  HINSTANCE instance_;
-  HWND dialog_ = nullptr;
-};
-
-class Win32ProgressDialogView final : public ModelessDialog, public ProgressDialogView {
- public:
-  using ModelessDialog::ModelessDialog;
+  Win32ProgressDialogView(HINSTANCE instance, ProgressDialog& presenter)
+      : Dialog(instance), presenter_(presenter) {}
   bool exists() override { return dialogExists(); }
-  void create() override;
+  void create() override { createDialog(kProgressDialogTemplate); }
   void setTitle(const std::string& title) override { setDialogTitle(title); }
   void setLabel(const std::string& text) override { setItemText(kProgressLabelId, text); }
   void showAndFocus() override { showDialog(); }
   void destroy() override { destroyDialog(); }
 
+ protected:
+  bool onInitDialog() override;
+  bool onClose() override;
+
  private:
-  static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  ProgressDialog& presenter_;
 };
 
-class Win32TermExtensionDialogView final : public ModelessDialog, public TermExtensionDialogView {
+class Win32TermExtensionDialogView final : public Dialog, public TermExtensionDialogView {
  public:
-  using ModelessDialog::ModelessDialog;
+  Win32TermExtensionDialogView(HINSTANCE instance, TermExtensionDialog& presenter)
+      : Dialog(instance), presenter_(presenter) {}
   bool exists() override { return dialogExists(); }
-  void create() override;
+  void create() override { createDialog(kTermExtensionTemplate); }
   void setTitle(const std::string& title) override { setDialogTitle(title); }
   void setLabel(int controlId, const std::string& text) override { setItemText(controlId, text); }
   void showAndFocus() override { showDialog(); }
   void destroy() override { destroyDialog(); }
 
+ protected:
+  bool onInitDialog() override;
+  bool onCommand(int id, int code, HWND control) override;
+  bool onClose() override;
+
  private:
-  static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  TermExtensionDialog& presenter_;
 };
 
 }  // namespace pom

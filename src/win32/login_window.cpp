@@ -1,20 +1,10 @@
 #include "win32/login_window.h"
 
-#include <commctrl.h>
-
-#include "core/session/login_presenter.h"
 #include "platform/win32/wide_text.h"
 #include "win32/top_window.h"
 
 namespace pom {
 namespace {
-
-constexpr UINT_PTR kFilterId = 1;
-
-LoginPresenter* presenter() {
-  ClientApp* app = ClientApp::instance();
-  return app != nullptr ? app->loginWindow() : nullptr;
-}
 
 HWND createEdit(HWND parent, HINSTANCE instance, int id, int y, DWORD extraStyle) {
   return CreateWindowExW(
@@ -31,7 +21,19 @@ std::string controlText(HWND control, int maxChars) {
   return narrow(buffer);
 }
 
-Win32LoginView::Win32LoginView(TopWindow& top) : top_(top) {}
+Win32LoginView::Win32LoginView(TopWindow& top, LoginPresenter& presenter,
+                               WindowMessageFanOut& fanOut)
+    : top_(top),
+      presenter_(presenter),
+      fanOut_(fanOut),
+      idFilter_(presenter, LoginEdit::Id),
+      passwordFilter_(presenter, LoginEdit::Password) {
+  fanOut_.add(FanOutSlot::LoginWindow, "LoginWindow", *this);
+}
+
+Win32LoginView::~Win32LoginView() {
+  fanOut_.remove(this);
+}
 
 bool Win32LoginView::createControls() {
   HWND window = top_.handle();
@@ -42,31 +44,23 @@ bool Win32LoginView::createControls() {
                              window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSaveBoxId)),
                              top_.instance(), nullptr);
   if (idEdit_ == nullptr || passwordEdit_ == nullptr || saveBox_ == nullptr) return false;
-  SetWindowSubclass(idEdit_, &Win32LoginView::editFilter, kFilterId,
-                    static_cast<DWORD_PTR>(LoginEdit::Id));
-  SetWindowSubclass(passwordEdit_, &Win32LoginView::editFilter, kFilterId,
-                    static_cast<DWORD_PTR>(LoginEdit::Password));
+  idFilter_.attachTo(idEdit_);
+  passwordFilter_.attachTo(passwordEdit_);
   HFONT font = top_.painter().font(SkinFont::Normal);
   for (HWND control : {idEdit_, passwordEdit_, saveBox_})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return true;
 }
 
-LRESULT CALLBACK Win32LoginView::editFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR id, DWORD_PTR data) {
-  const auto which = static_cast<LoginEdit>(data);
-  if (message == WM_KEYDOWN) {
-    if (LoginPresenter* login = presenter()) {
-      if (wParam == VK_TAB && which == LoginEdit::Id) login->onEditKey(which, LoginKey::Tab);
-      if (wParam == VK_RETURN) login->onEditKey(which, LoginKey::Enter);
-    }
-  } else if (message == WM_CHAR && (wParam == L'\t' || wParam == L'\r')) {
-    // The keys were handled on key-down; a single-line edit would only beep.
-    return 0;
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(edit, &Win32LoginView::editFilter, id);
-  }
-  return DefSubclassProc(edit, message, wParam, lParam);
+bool Win32LoginView::KeyFilter::onKeyDown(UINT key, LPARAM) {
+  if (key == VK_TAB && edit_ == LoginEdit::Id) presenter_.onEditKey(edit_, LoginKey::Tab);
+  if (key == VK_RETURN) presenter_.onEditKey(edit_, LoginKey::Enter);
+  return false;  // the edit's own procedure still runs
+}
+
+bool Win32LoginView::KeyFilter::onChar(wchar_t character, LPARAM) {
+  // The keys were handled on key-down; a single-line edit would only beep.
+  return character == L'\t' || character == L'\r';
 }
 
 SkinPainter* Win32LoginView::painter() {
@@ -124,12 +118,10 @@ void Win32LoginView::destroyWindow() {
 
 void Win32LoginView::onWindowMessage(std::uint32_t message, std::uintptr_t, std::intptr_t) {
   if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP) return;
-  LoginPresenter* login = presenter();
-  if (login == nullptr) return;
   const POINT at = top_.cursorInClient();
-  if (message == WM_MOUSEMOVE) login->onMouseMove(at.x, at.y);
-  if (message == WM_LBUTTONDOWN) login->onLeftDown(at.x, at.y);
-  if (message == WM_LBUTTONUP) login->onLeftUp(at.x, at.y);
+  if (message == WM_MOUSEMOVE) presenter_.onMouseMove(at.x, at.y);
+  if (message == WM_LBUTTONDOWN) presenter_.onLeftDown(at.x, at.y);
+  if (message == WM_LBUTTONUP) presenter_.onLeftUp(at.x, at.y);
 }
 
 }  // namespace pom

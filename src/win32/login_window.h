@@ -1,18 +1,20 @@
 // Win32LoginView: the login window's controls on the top window: the id
 // edit (90, 100), the password edit (90, 122), both 104 x 18, and the save
 // box (90, 150) 140 x 15, id 2007, "아이디/비밀번호저장", in the font.ini font.
-// Both edits are subclassed with the key filter (Tab, Enter) that reports to
-// the presenter before the edit's own procedure runs.
+// Both edits go through a key filter (Tab, Enter) that reports to the
+// presenter before the edit's own procedure runs.
 //
-// Also the login window's mouse handler of the fan-out: mouse move, left
-// button down and up, with the position taken from the cursor.
+// It is also the login window's mouse handler in the fan-out: mouse move,
+// left button down and up, with the position taken from the cursor.
 // GUI thread only; lives as long as the top window.
 #pragma once
 
 #include <windows.h>
 
-#include "core/app/client_app.h"
+#include "core/hub/fan_out.h"
+#include "core/session/login_presenter.h"
 #include "core/session/login_view.h"
+#include "win32/window.h"
 
 namespace pom {
 
@@ -24,7 +26,8 @@ inline constexpr int kPasswordEditId = 2006;
 
 class Win32LoginView final : public LoginView, public WindowMessageSink {
  public:
-  explicit Win32LoginView(TopWindow& top);
+  Win32LoginView(TopWindow& top, LoginPresenter& presenter, WindowMessageFanOut& fanOut);
+  ~Win32LoginView() override;
 
   // Creates the edits and the save box (empty) on the top window.
   bool createControls();
@@ -47,9 +50,25 @@ class Win32LoginView final : public LoginView, public WindowMessageSink {
   void onWindowMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
  private:
-  static LRESULT CALLBACK editFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
+  // Tab and Enter of one edit, told to the presenter on key-down.
+  class KeyFilter final : public Window {
+   public:
+    KeyFilter(LoginPresenter& presenter, LoginEdit edit) : presenter_(presenter), edit_(edit) {}
+
+   protected:
+    bool onKeyDown(UINT key, LPARAM flags) override;
+    bool onChar(wchar_t character, LPARAM flags) override;
+
+   private:
+    LoginPresenter& presenter_;
+    LoginEdit edit_;
+  };
+
   TopWindow& top_;
+  LoginPresenter& presenter_;
+  WindowMessageFanOut& fanOut_;
+  KeyFilter idFilter_;
+  KeyFilter passwordFilter_;
   HWND idEdit_ = nullptr;
   HWND passwordEdit_ = nullptr;
   HWND saveBox_ = nullptr;

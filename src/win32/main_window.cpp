@@ -1,30 +1,27 @@
+// The main window's layout, geometry and painting (input: main_window_input.cpp).
 #include "win32/main_window.h"
 
-#include <commctrl.h>
-#include <shellapi.h>
-
-#include <vector>
-
-#include "core/session/login_presenter.h"
-#include "core/mainwindow/main_window_presenter.h"
 #include "platform/win32/wide_text.h"
-#include "win32/top_window.h"
 
 namespace pom {
 namespace {
 
-constexpr UINT_PTR kSearchFilterId = 2;
 constexpr DWORD kMainFrameStyle =
     WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-MainWindowPresenter* presenter() {
-  ClientApp* app = ClientApp::instance();
-  return app != nullptr ? app->mainWindow() : nullptr;
-}
-
 }  // namespace
 
-Win32MainWindowView::Win32MainWindowView(TopWindow& top) : top_(top) {}
+Win32MainWindowView::Win32MainWindowView(TopWindow& top, MainWindowPresenter& presenter,
+                                         WindowMessageFanOut& fanOut)
+    : top_(top), presenter_(presenter), fanOut_(fanOut), searchKeys_(presenter) {
+  fanOut_.add(FanOutSlot::MainWindow, "MainWindow", *this);
+  top_.setLayout(this);
+}
+
+Win32MainWindowView::~Win32MainWindowView() {
+  top_.setLayout(nullptr);
+  fanOut_.remove(this);
+}
 
 SkinPainter* Win32MainWindowView::painter() {
   return &top_.painter();
@@ -50,25 +47,11 @@ void Win32MainWindowView::createSearchBar() {
   SendMessageW(normalRadio_, BM_SETCHECK, BST_CHECKED, 0);
   searchEdit_ = createChild(L"EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 517, 64, 285, 20,
                             kSearchEditId);
-  if (searchEdit_ != nullptr)
-    SetWindowSubclass(searchEdit_, &Win32MainWindowView::searchEditFilter, kSearchFilterId, 0);
+  searchKeys_.attachTo(searchEdit_);
   HFONT bold = top_.painter().font(SkinFont::Bold);
   for (HWND control : {naturalRadio_, normalRadio_, searchEdit_})
     if (control != nullptr)
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(bold), FALSE);
-}
-
-LRESULT CALLBACK Win32MainWindowView::searchEditFilter(HWND edit, UINT message, WPARAM wParam,
-                                                       LPARAM lParam, UINT_PTR id, DWORD_PTR) {
-  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-    MainWindowPresenter* main = presenter();
-    if (main != nullptr && main->hooks().runSearch) main->hooks().runSearch();
-  } else if (message == WM_CHAR && wParam == L'\r') {
-    return 0;  // handled on key-down; the edit would only beep
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(edit, &Win32MainWindowView::searchEditFilter, id);
-  }
-  return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 void Win32MainWindowView::createFrames() {
@@ -81,19 +64,16 @@ void Win32MainWindowView::acceptDroppedFiles() {
   DragAcceptFiles(top_.handle(), TRUE);
 }
 
-void Win32MainWindowView::createPaneViews() {
+void Win32MainWindowView::prepareControls() {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
-  // The trees and lists are plugged in by their subsystems; the notice page
-  // is this window's own, loaded once with the member id.
-  ClientApp* app = ClientApp::instance();
-  if (app == nullptr) return;
-  const std::string url = app->webBase(Server::WebSite) + "/help_desk/notice_program.asp" +
-                          "?userid=" + app->loginWindow()->memberId();
+}
+
+WebPageView* Win32MainWindowView::createWebPage(const std::string& url) {
   webPage_.create(top_.instance(), top_.handle(), url);
-  app->mainWindow()->setPane(PaneId::WebPage, &webPage_);
+  return &webPage_;
 }
 
 SkinSize Win32MainWindowView::outerSizeForClient(int clientWidth, int clientHeight) {
@@ -185,35 +165,6 @@ void Win32MainWindowView::paintStatusPanel(int resourceId, int x, int y,
   DeleteObject(canvas);
   DeleteDC(composed);
   ReleaseDC(top_.handle(), windowDc);
-}
-
-void Win32MainWindowView::filesDropped(HDROP drop) {
-  std::vector<std::string> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    DragQueryFileW(drop, i, &path[0], length + 1);
-    path.resize(length);
-    paths.push_back(narrow(path));
-  }
-  DragFinish(drop);
-  if (MainWindowPresenter* main = presenter()) main->onFilesDropped(paths);
-}
-
-void Win32MainWindowView::onWindowMessage(std::uint32_t message, std::uintptr_t wParam,
-                                          std::intptr_t) {
-  MainWindowPresenter* main = presenter();
-  if (main == nullptr || !main->layoutBuilt()) return;
-  if (message == WM_DROPFILES) {
-    filesDropped(reinterpret_cast<HDROP>(wParam));
-    return;
-  }
-  if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP) return;
-  const POINT at = top_.cursorInClient();
-  if (message == WM_MOUSEMOVE) main->onMouseMove(at.x, at.y);
-  if (message == WM_LBUTTONDOWN) main->onLeftDown(at.x, at.y);
-  if (message == WM_LBUTTONUP) main->onLeftUp(at.x, at.y);
 }
 
 }  // namespace pom

@@ -1,8 +1,8 @@
 #include "win32/top_window.h"
 
 #include "core/app/client_app.h"
-#include "core/session/login_presenter.h"
 #include "core/mainwindow/main_window_presenter.h"
+#include "core/session/login_presenter.h"
 
 namespace pom {
 namespace {
@@ -10,20 +10,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"Pomvale";
 constexpr int kApplicationIcon = 103;
 
-MainWindowPresenter* mainPresenter() {
-  ClientApp* app = ClientApp::instance();
-  return app != nullptr ? app->mainWindow() : nullptr;
-}
-
-bool mainLayoutBuilt() {
-  MainWindowPresenter* main = mainPresenter();
-  return main != nullptr && main->layoutBuilt();
-}
-
 }  // namespace
 
-TopWindow::TopWindow(HINSTANCE instance, const std::string& fontFace)
-    : instance_(instance), painter_(instance, fontFace) {}
+TopWindow::TopWindow(HINSTANCE instance, const std::string& fontFace, ClientApp& app)
+    : instance_(instance), app_(app), painter_(instance, fontFace) {}
 
 TopWindow::~TopWindow() {
   if (handle() != nullptr && IsWindow(handle())) DestroyWindow(handle());
@@ -51,9 +41,9 @@ POINT TopWindow::cursorInClient() const {
   return point;
 }
 
-LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (ClientApp* app = ClientApp::instance()) app->dispatchWindowMessage(message, wParam, lParam);
-
+LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  app_.dispatchWindowMessage(message, wParam, lParam);
+  handled = true;
   switch (message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -61,7 +51,7 @@ LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     case WM_GETMINMAXINFO:
-      if (mainLayoutBuilt()) {
+      if (mainLayout()) {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize.x = kMainMinOuterWidth;
         info->ptMinTrackSize.y = kMainMinOuterHeight;
@@ -72,41 +62,41 @@ LRESULT TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == SIZE_MINIMIZED) return 0;
       break;
   }
-  return Window::onMessage(message, wParam, lParam);
+  return Window::onMessage(message, wParam, lParam, handled);
 }
 
-void TopWindow::onPaint() {
+bool TopWindow::onPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(handle(), &ps);
   {
     GdiPainter::Scope scope(painter_, dc);
-    if (ClientApp* app = ClientApp::instance()) app->repaintAll();
+    app_.repaintAll();
   }
   EndPaint(handle(), &ps);
+  return true;
 }
 
 void TopWindow::onSize(int width, int height) {
   // The presenter resizes the window itself; the guard keeps that from
   // coming back here while it is still at work.
-  if (!mainLayoutBuilt() || resizing_) return;
+  if (!mainLayout() || resizing_) return;
   resizing_ = true;
-  mainPresenter()->onResize(width, height);
+  layout_->clientResized(width, height);
   resizing_ = false;
 }
 
 bool TopWindow::onClose() {
   // Before the login there is nothing to lose; afterwards the main window
   // asks (pending uploads, pending downloads, or simply whether to end).
-  MainWindowPresenter* main = mainPresenter();
-  if (main != nullptr && main->layoutBuilt() && !main->confirmClose()) return true;
-  closedByMember_ = true;
-  PostQuitMessage(0);
+  if (mainLayout() && !layout_->confirmClose()) return true;
   DestroyWindow(handle());
   return true;
 }
 
 void TopWindow::onDestroy() {
-  PostQuitMessage(0);
+  // However the window goes (the member's close, a declined reconnect), the
+  // program ends as one the member closed.
+  PostQuitMessage(kExitAfterClose);
 }
 
 }  // namespace pom

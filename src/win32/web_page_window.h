@@ -1,7 +1,7 @@
 // WebPageWindow: the notice page in the main window's right pane (mode 0): a
 // group-box frame and a child window of class "PomvaleWebPage" that hosts
 // the system web-browser control in place, navigated once to the notice page
-// with the member id.
+// with the member id. The pane (core WebPagePane) decides where both go.
 //
 // When the browser cannot be embedded (no browser engine, as under Wine
 // without one) the page window is not created: the pane then shows only its
@@ -11,38 +11,48 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
-#include "core/mainwindow/main_window_view.h"
-#include "win32/web_page_layout.h"
+#include "core/mainwindow/web_page_layout.h"
+#include "win32/browser_host.h"
+#include "win32/window.h"
 
 namespace pom {
 
-class WebPageWindow final : public MainPane {
+class WebPageWindow final : public WebPageView {
  public:
   WebPageWindow() = default;
   ~WebPageWindow() override;
   WebPageWindow(const WebPageWindow&) = delete;
   WebPageWindow& operator=(const WebPageWindow&) = delete;
 
-  // Builds frame and page inside parent and navigates to url (CP949); false
-  // when OLE is not available. Both start hidden.
-  bool create(HINSTANCE instance, HWND parent, const std::string& url);
-  bool hasPage() const { return page_ != nullptr; }
+  // Builds frame and page (hidden) inside parent and navigates to url (CP949).
+  void create(HINSTANCE instance, HWND parent, const std::string& url);
+  bool hasPage() const { return page_.handle() != nullptr; }
 
+  void place(const PaneRect& frame, const PaneRect& page) override;
   void setVisible(bool visible) override;
-  void grow(int dw, int dh) override;
-  void moveToSplit(int x, int y) override;
-
-  const WebPageLayout& layout() const { return layout_; }
 
  private:
-  void place();
-  static LRESULT CALLBACK pageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The page window: embeds the browser control when created, resizes it
+  // with itself, releases it when destroyed.
+  class Page final : public Window {
+   public:
+    ~Page() override;
+    void navigate(const std::string& url);
 
-  WebPageLayout layout_;
+   protected:
+    bool onCreate() override;
+    void onSize(int width, int height) override;
+    void onDestroy() override;
+
+   private:
+    std::unique_ptr<BrowserHost> host_;
+  };
+
   HWND frame_ = nullptr;
-  HWND page_ = nullptr;
+  Page page_;
 };
 
 }  // namespace pom

@@ -4,7 +4,8 @@
 
 GUI_TESTS="login_shows_main_window second_instance_is_refused wrong_password_and_validation \
 saved_credentials closing_asks_first resizing_stops_at_the_minimum \
-splitters_clamp_and_move_the_notice_page"
+splitters_clamp_and_move_the_notice_page refused_relogin_keeps_the_main_window \
+declining_to_reconnect_ends_with_code_1"
 
 # Demo member seeded by the local service.
 MEMBER=demo1
@@ -194,4 +195,56 @@ test_splitters_clamp_and_move_the_notice_page() {
   IFS=, read -r x y w h <<<"$place"
   [ "$h" -eq 153 ] || { echo "page $h high after the horizontal drop, wanted 153 ($place)"; return 1; }
   shot splitters
+}
+
+# service_control LINE: one command on the service's control endpoint; true on "ok".
+service_control() {
+  local reply
+  exec 3<>/dev/tcp/127.0.0.1/7999 || return 1
+  printf '%s\n' "$1" >&3
+  read -r -t 5 reply <&3
+  exec 3<&-
+  [[ "$reply" == ok* ]] || { echo "control \"$1\" answered \"$reply\""; return 1; }
+}
+
+# As the probe prints it (line breaks escaped).
+LOST_QUESTION='통신장애로 인하여 접속이 종료 되었습니다. \r\n\r\n 재 접속 하시겠습니까?     '
+
+# The service drops the live connection; the member reconnects, and the
+# server refuses that login: only the message shows, the main window stays
+# and the login controls stay hidden.
+test_refused_relogin_keeps_the_main_window() {
+  local dir
+  dir="$(new_workdir)"
+  service_control "clear all" || return 1
+  start_logged_in "$dir" || return 1
+  service_control "once login_result 3" || return 1
+  service_control "once drop_logins 1" || return 1
+  expect_box "Error" "$LOST_QUESTION" || return 1
+  probe answer 1 >/dev/null  # OK: reconnect
+  expect_box "Error" "정액제 접속을 초과했습니다.     " || return 1
+  shot refused_relogin screen
+  probe answer 1 >/dev/null
+  sleep 0.5
+  kill -0 "$PROGRAM_PID" 2>/dev/null || { echo "the program ended"; return 1; }
+  local controls
+  controls="$(probe controls "$TITLE")"
+  printf '%s\n' "$controls" | grep -q $'^2005\tEdit\thidden' ||
+    { echo "the login id edit came back: $(printf '%s\n' "$controls" | grep $'^2005')"; return 1; }
+  printf '%s\n' "$controls" | grep -q $'^3505\tEdit\tvisible' || { echo "the search edit is gone"; return 1; }
+  [ "$(window_size)" = "888x740" ] || { echo "the window is no longer the main window"; return 1; }
+  shot refused_relogin_main
+}
+
+# Declining the reconnect question ends the program as a member's close does.
+test_declining_to_reconnect_ends_with_code_1() {
+  local dir code=0
+  dir="$(new_workdir)"
+  service_control "clear all" || return 1
+  start_logged_in "$dir" || return 1
+  service_control "once drop_logins 1" || return 1
+  expect_box "Error" "$LOST_QUESTION" || return 1
+  probe answer 2 >/dev/null  # Cancel
+  wait_program 10 || code=$?
+  [ "$code" -eq 1 ] || { echo "exit code $code after Cancel, wanted 1"; return 1; }
 }

@@ -15,6 +15,12 @@
 namespace pom {
 namespace testing_support {
 
+// The number a result byte carries (the service's tests check raw values).
+template <typename Result>
+constexpr int resultCode(Result result) {
+  return static_cast<int>(result);
+}
+
 class RecordingConnection : public Connection, private ConnectionHandler {
  public:
   RecordingConnection(SocketFactory& sockets, const ConnectionKind& kind)

@@ -19,6 +19,7 @@ namespace {
 using service::Item;
 using testing_support::ServiceClient;
 using testing_support::ServiceFixture;
+using testing_support::resultCode;
 
 class ServiceSession : public ::testing::Test {
  protected:
@@ -43,7 +44,7 @@ class ServiceSession : public ::testing::Test {
   void loginDemo1() {
     auto reply = login(client_, "demo1", "demo1234");
     ASSERT_TRUE(reply);
-    ASSERT_EQ(reply->result, 0);
+    ASSERT_EQ(resultCode(reply->result), 0);
     ASSERT_TRUE(client_.await<SessionInfo>());
   }
   std::int32_t idOf(const std::string& name, const std::string& owner = "demo1") {
@@ -67,14 +68,14 @@ class ServiceSession : public ::testing::Test {
 TEST_F(ServiceSession, LoginAcceptsDemoMemberAndAssignsASessionNumber) {
   auto refused = login(client_, "demo1", "wrong");
   ASSERT_TRUE(refused);
-  EXPECT_NE(refused->result, 0);
-  EXPECT_NE(refused->result, 100);
-  EXPECT_NE(refused->result, 3);
+  EXPECT_NE(resultCode(refused->result), 0);
+  EXPECT_NE(resultCode(refused->result), 100);
+  EXPECT_NE(resultCode(refused->result), 3);
 
   // The connection stays open after a refusal; the next attempt succeeds.
   auto reply = login(client_, "demo1", "demo1234");
   ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->result, 0);
+  EXPECT_EQ(resultCode(reply->result), 0);
   EXPECT_EQ(reply->memberId, "demo1");
   EXPECT_EQ(reply->memberText, "데모일");
   EXPECT_EQ(reply->registrationNumber, "8501011234567");
@@ -93,7 +94,7 @@ TEST_F(ServiceSession, LoginAcceptsDemoMemberAndAssignsASessionNumber) {
   // A second client gets a different session number.
   ServiceClient other;
   ASSERT_TRUE(connect(other, 1, 1));
-  ASSERT_EQ(login(other, "demo2", "demo5678")->result, 0);
+  ASSERT_EQ(resultCode(login(other, "demo2", "demo5678")->result), 0);
   auto otherInfo = other.await<SessionInfo>();
   ASSERT_TRUE(otherInfo);
   EXPECT_NE(otherInfo->sessionNumber, info->sessionNumber);
@@ -101,17 +102,17 @@ TEST_F(ServiceSession, LoginAcceptsDemoMemberAndAssignsASessionNumber) {
 
 TEST_F(ServiceSession, LoginResultCodesFromSwitchesAndFlatRateLimit) {
   service_.faults().set("login_result", "100", 1);
-  EXPECT_EQ(login(client_, "demo1", "demo1234")->result, 100);
-  EXPECT_EQ(login(client_, "demo1", "demo1234")->result, 0);
+  EXPECT_EQ(resultCode(login(client_, "demo1", "demo1234")->result), 100);
+  EXPECT_EQ(resultCode(login(client_, "demo1", "demo1234")->result), 0);
 
   // demo2 has a flat rate and two connections; the third is refused with 3.
   ServiceClient a, b, c;
   ASSERT_TRUE(connect(a) && connect(b, 1) && connect(c, 0, 1));
-  EXPECT_EQ(login(a, "demo2", "demo5678")->result, 0);
-  EXPECT_EQ(login(b, "demo2", "demo5678")->result, 0);
-  EXPECT_EQ(login(c, "demo2", "demo5678")->result, 3);
+  EXPECT_EQ(resultCode(login(a, "demo2", "demo5678")->result), 0);
+  EXPECT_EQ(resultCode(login(b, "demo2", "demo5678")->result), 0);
+  EXPECT_EQ(resultCode(login(c, "demo2", "demo5678")->result), 3);
   // Logging in again on a connection that is already in counts once.
-  EXPECT_EQ(login(b, "demo2", "demo5678")->result, 0);
+  EXPECT_EQ(resultCode(login(b, "demo2", "demo5678")->result), 0);
 }
 
 TEST_F(ServiceSession, RequestsBeforeLoginAreIgnored) {
@@ -181,20 +182,20 @@ TEST_F(ServiceSession, FriendsAddRemoveAndMemos) {
     client_.send(request.encode());
     return client_.await<AddFriendReply>();
   };
-  EXPECT_EQ(add("demo1", "")->result, 4);
-  EXPECT_EQ(add("nobody", "")->result, 2);
-  EXPECT_EQ(add("demo2", "")->result, 3);
+  EXPECT_EQ(resultCode(add("demo1", "")->result), 4);
+  EXPECT_EQ(resultCode(add("nobody", "")->result), 2);
+  EXPECT_EQ(resultCode(add("demo2", "")->result), 3);
 
   RemoveFriendRequest remove;
   remove.friendId = "demo2";
   client_.send(remove.encode());
-  EXPECT_EQ(client_.await<RemoveFriendReply>()->result, 0);
+  EXPECT_EQ(resultCode(client_.await<RemoveFriendReply>()->result), 0);
   client_.send(remove.encode());
-  EXPECT_NE(client_.await<RemoveFriendReply>()->result, 0);
+  EXPECT_NE(resultCode(client_.await<RemoveFriendReply>()->result), 0);
 
   auto added = add("demo2", "새 메모");
   ASSERT_TRUE(added);
-  EXPECT_EQ(added->result, 0);
+  EXPECT_EQ(resultCode(added->result), 0);
   EXPECT_EQ(added->record.displayName, "데모이");
   EXPECT_EQ(added->record.memo, "새 메모");
 
@@ -203,11 +204,11 @@ TEST_F(ServiceSession, FriendsAddRemoveAndMemos) {
   edit.friendId = "demo2";
   edit.memo = "고친 메모";
   client_.send(edit.encode());
-  EXPECT_EQ(client_.await<EditMemoReply>()->result, 0);
+  EXPECT_EQ(resultCode(client_.await<EditMemoReply>()->result), 0);
   EXPECT_EQ(service_.store().friends("demo1").at(0).memo, "고친 메모");
   edit.memberId = "demo2";  // not the member logged in
   client_.send(edit.encode());
-  EXPECT_NE(client_.await<EditMemoReply>()->result, 0);
+  EXPECT_NE(resultCode(client_.await<EditMemoReply>()->result), 0);
 }
 
 TEST_F(ServiceSession, FriendFoldersShowOnlyPublicItems) {
@@ -252,7 +253,7 @@ TEST_F(ServiceSession, CreateShareDeleteRenameAndMove) {
   client_.send(create.encode());
   auto created = client_.await<FolderCreated>();
   ASSERT_TRUE(created);
-  EXPECT_EQ(created->result, 0);
+  EXPECT_EQ(resultCode(created->result), 0);
   EXPECT_EQ(created->name, "새폴더");
   EXPECT_EQ(created->parentId, create.parentId);
   EXPECT_EQ(created->sharingState, 'c');
@@ -265,14 +266,14 @@ TEST_F(ServiceSession, CreateShareDeleteRenameAndMove) {
   client_.send(create.encode());
   auto forUpload = client_.await<UploadFolderCreated>();
   ASSERT_TRUE(forUpload);
-  EXPECT_EQ(forUpload->result, 0);
+  EXPECT_EQ(resultCode(forUpload->result), 0);
   EXPECT_EQ(forUpload->pendingIndex, 7);
   EXPECT_EQ(forUpload->forUpload, 1);
 
   create.forUpload = false;
   create.parentId = idOf("공유자료", "demo2");  // not ours
   client_.send(create.encode());
-  EXPECT_NE(client_.await<FolderCreated>()->result, 0);
+  EXPECT_NE(resultCode(client_.await<FolderCreated>()->result), 0);
 
   auto share = [&](std::int32_t id, char kind, char state) {
     SetSharingRequest request;
@@ -283,14 +284,14 @@ TEST_F(ServiceSession, CreateShareDeleteRenameAndMove) {
     return client_.await<SetSharingReply>();
   };
   auto shared = share(idOf("보고서.doc"), 'f', 't');
-  EXPECT_EQ(shared->result, 0);
+  EXPECT_EQ(resultCode(shared->result), 0);
   EXPECT_EQ(shared->sharingState, 't');
   auto guarded = share(idOf("보호영상.avi"), 'f', 't');
-  EXPECT_EQ(guarded->result, 3);
+  EXPECT_EQ(resultCode(guarded->result), 3);
   EXPECT_EQ(guarded->sharingState, 'b');
   EXPECT_EQ(service_.store().item(idOf("보호영상.avi"))->share, 'b');
-  EXPECT_EQ(share(folder, 'd', 't')->result, 0);
-  EXPECT_NE(share(folder, 'f', 't')->result, 0);  // wrong kind
+  EXPECT_EQ(resultCode(share(folder, 'd', 't')->result), 0);
+  EXPECT_NE(resultCode(share(folder, 'f', 't')->result), 0);  // wrong kind
 
   auto remove = [&](std::int32_t folderField, std::int32_t id, char kind) {
     DeleteItemRequest request;
@@ -300,13 +301,13 @@ TEST_F(ServiceSession, CreateShareDeleteRenameAndMove) {
     client_.send(request.encode());
     return client_.await<DeleteItemReply>();
   };
-  EXPECT_NE(remove(idOf("문서"), idOf("문서"), 'd')->result, 0);  // not empty
+  EXPECT_NE(resultCode(remove(idOf("문서"), idOf("문서"), 'd')->result), 0);  // not empty
   std::int32_t hello = idOf("안녕.txt");
   auto deletedFile = remove(idOf("문서"), hello, 'f');
-  EXPECT_EQ(deletedFile->result, 0);
+  EXPECT_EQ(resultCode(deletedFile->result), 0);
   EXPECT_FALSE(service_.store().item(hello));
   auto deletedFolder = remove(folder, folder, 'd');
-  EXPECT_EQ(deletedFolder->result, 0);
+  EXPECT_EQ(resultCode(deletedFolder->result), 0);
   EXPECT_EQ(deletedFolder->kind, 100);
 
   RenameFolderRequest renameFolder;
@@ -317,11 +318,11 @@ TEST_F(ServiceSession, CreateShareDeleteRenameAndMove) {
   renameFile.fileId = idOf("보고서.doc");
   renameFile.name = "결과.doc";
   client_.send(renameFile.encode());
-  EXPECT_EQ(client_.await<RenameFileReply>()->result, 0);
+  EXPECT_EQ(resultCode(client_.await<RenameFileReply>()->result), 0);
   EXPECT_NE(idOf("영화"), 0);
   renameFile.fileId = idOf("미완성.zip");  // incomplete files keep their name
   client_.send(renameFile.encode());
-  EXPECT_NE(client_.await<RenameFileReply>()->result, 0);
+  EXPECT_NE(resultCode(client_.await<RenameFileReply>()->result), 0);
 
   MoveFileRequest move;
   move.fileId = idOf("결과.doc");
@@ -342,25 +343,25 @@ TEST_F(ServiceSession, TermExtensionAndCombinedLinks) {
   };
   std::int32_t documents = idOf("문서");
   auto extended = extend(documents);
-  EXPECT_EQ(extended->result, 0);
+  EXPECT_EQ(resultCode(extended->result), 0);
   EXPECT_EQ(extended->quotaBytes, 100ll << 20);
   EXPECT_EQ(service_.store().item(idOf("보고서.doc"))->daysKept, 60);
-  EXPECT_EQ(extend(0)->result, 2);
-  EXPECT_EQ(extend(idOf("공유자료", "demo2"))->result, 2);
+  EXPECT_EQ(resultCode(extend(0)->result), 2);
+  EXPECT_EQ(resultCode(extend(idOf("공유자료", "demo2"))->result), 2);
   Item huge;
   huge.owner = "demo1";
   huge.parentId = documents;
   huge.name = "huge.bin";
   huge.size = 200ll << 20;
   ASSERT_NE(service_.store().addFile(huge), 0);
-  EXPECT_EQ(extend(documents)->result, 4);
+  EXPECT_EQ(resultCode(extend(documents)->result), 4);
 
   CombinedLinkRequest link;
   link.fileIds = {idOf("보고서.doc"), idOf("공개문서.pdf", "demo2")};
   client_.send(link.encode());
   auto reply = client_.await<CombinedLinkReply>();
   ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->result, 0);
+  EXPECT_EQ(resultCode(reply->result), 0);
   EXPECT_FALSE(reply->linkCode.empty());
   EXPECT_LE(reply->linkCode.size(), 19u);
   auto stored = service_.store().combinedLinkFiles(reply->linkCode);
@@ -369,7 +370,7 @@ TEST_F(ServiceSession, TermExtensionAndCombinedLinks) {
 
   link.fileIds = {idOf("비밀.txt", "demo2")};  // someone else's private file
   client_.send(link.encode());
-  EXPECT_NE(client_.await<CombinedLinkReply>()->result, 0);
+  EXPECT_NE(resultCode(client_.await<CombinedLinkReply>()->result), 0);
 }
 
 TEST_F(ServiceSession, DownloadTicketsNameTheStorageHostAndRefuseWhatTheyMust) {
@@ -384,26 +385,26 @@ TEST_F(ServiceSession, DownloadTicketsNameTheStorageHostAndRefuseWhatTheyMust) {
   std::int32_t photo = idOf("가족.jpg");
   auto go = ticket(photo, 3145728);
   ASSERT_TRUE(go);
-  EXPECT_EQ(go->result, 0);
+  EXPECT_EQ(resultCode(go->result), 0);
   EXPECT_EQ(go->fileId, photo);
   EXPECT_EQ(go->storageHost, "127.0.0.3");
   EXPECT_EQ(go->uniqueCode, service_.store().item(photo)->uniqueCode);
   EXPECT_EQ(go->uniqueCode.size(), 32u);
   EXPECT_FALSE(go->serverPath.empty());
 
-  EXPECT_EQ(ticket(idOf("미완성.zip"), 4000000)->result, 255);     // incomplete
-  EXPECT_EQ(ticket(999999, 10)->result, 255);                      // no such file
-  EXPECT_EQ(ticket(idOf("비밀.txt", "demo2"), 300)->result, 255);  // private to demo2
-  EXPECT_EQ(ticket(idOf("공개문서.pdf", "demo2"), 250000)->result, 0);
+  EXPECT_EQ(resultCode(ticket(idOf("미완성.zip"), 4000000)->result), 255);     // incomplete
+  EXPECT_EQ(resultCode(ticket(999999, 10)->result), 255);                      // no such file
+  EXPECT_EQ(resultCode(ticket(idOf("비밀.txt", "demo2"), 300)->result), 255);  // private to demo2
+  EXPECT_EQ(resultCode(ticket(idOf("공개문서.pdf", "demo2"), 250000)->result), 0);
 
   // 1 point per KiB: 1,200,000 points do not cover 2 GB, nor 3 MB at 100 points.
-  EXPECT_EQ(ticket(photo, 2000000000)->result, 1);
+  EXPECT_EQ(resultCode(ticket(photo, 2000000000)->result), 1);
   service_.store().setCredit("demo1", 100);
-  EXPECT_EQ(ticket(photo, 3145728)->result, 1);
-  EXPECT_EQ(ticket(photo, 100 * 1024)->result, 0);
+  EXPECT_EQ(resultCode(ticket(photo, 3145728)->result), 1);
+  EXPECT_EQ(resultCode(ticket(photo, 100 * 1024)->result), 0);
 
   service_.faults().set("download_ticket_result", "7", 1);
-  EXPECT_EQ(ticket(photo, 10)->result, 7);
+  EXPECT_EQ(resultCode(ticket(photo, 10)->result), 7);
 }
 
 TEST_F(ServiceSession, UploadTicketsStartNewFilesAndResumePartlyStoredOnes) {
@@ -418,7 +419,7 @@ TEST_F(ServiceSession, UploadTicketsStartNewFilesAndResumePartlyStoredOnes) {
   };
   auto fresh = ticket("새파일.bin", 2);
   ASSERT_TRUE(fresh);
-  EXPECT_EQ(fresh->result, 255);
+  EXPECT_EQ(resultCode(fresh->result), 255);
   EXPECT_EQ(fresh->uploadRow, 4);
   EXPECT_EQ(fresh->storageHost, "127.0.0.3");
   EXPECT_EQ(fresh->storagePort, service_.ports().uploadPort);
@@ -428,14 +429,14 @@ TEST_F(ServiceSession, UploadTicketsStartNewFilesAndResumePartlyStoredOnes) {
   EXPECT_EQ(record->parentId, 0);  // folder 2 is the top level
 
   auto resume = ticket("미완성.zip", idOf("문서"));
-  EXPECT_EQ(resume->result, 0);
+  EXPECT_EQ(resultCode(resume->result), 0);
   EXPECT_EQ(resume->serverFileId, idOf("미완성.zip"));
   EXPECT_EQ(resume->fileSize, 4000000);
   EXPECT_EQ(resume->storedBytes, 1500000);
 
-  EXPECT_NE(ticket("x.bin", idOf("공유자료", "demo2"))->result, 0);  // not our folder
+  EXPECT_NE(resultCode(ticket("x.bin", idOf("공유자료", "demo2"))->result), 0);  // not our folder
   service_.faults().set("upload_ticket_result", "9", 1);
-  EXPECT_EQ(ticket("y.bin", 0)->result, 9);
+  EXPECT_EQ(resultCode(ticket("y.bin", 0)->result), 9);
 }
 
 TEST_F(ServiceSession, BalanceNoticesKeepAlivesAndPeerReports) {
@@ -482,7 +483,7 @@ TEST_F(ServiceSession, RestartKeepsMembersFoldersAndFiles) {
   ServiceClient again;
   ASSERT_TRUE(connect(again));
   auto reply = login(again, "demo1", "demo1234");
-  ASSERT_EQ(reply->result, 0);
+  ASSERT_EQ(resultCode(reply->result), 0);
   EXPECT_EQ(reply->credit, 4321);
   FolderListRequest request;
   again.send(request.encode());

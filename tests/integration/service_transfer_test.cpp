@@ -19,6 +19,7 @@ namespace {
 
 using testing_support::ServiceClient;
 using testing_support::ServiceFixture;
+using testing_support::resultCode;
 
 std::vector<std::uint8_t> generated(std::int32_t id, std::int64_t offset, std::int64_t n) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(n));
@@ -211,7 +212,7 @@ class ServiceUpload : public ServiceTransfer {
     request.memberId = "demo1";
     request.password = "demo1234";
     login_.send(request.encode());
-    ASSERT_EQ(login_.await<LoginReply>()->result, 0);
+    ASSERT_EQ(resultCode(login_.await<LoginReply>()->result), 0);
     auto info = login_.await<SessionInfo>();
     ASSERT_TRUE(info);
     session_ = info->sessionNumber;
@@ -245,11 +246,11 @@ class ServiceUpload : public ServiceTransfer {
         *digestFromHex(digest ? *digest : service::sampleDigestOf(content.data(), content.size()));
     client.send(request.encode());
     run.accept = client.await<UploadAccept>();
-    if (!run.accept || (run.accept->result != 0 && run.accept->result != 255)) {
+    if (!run.accept || (resultCode(run.accept->result) != 0 && resultCode(run.accept->result) != 255)) {
       run.closed = client.waitClosed();
       return run;
     }
-    std::int64_t sent = run.accept->result == 255 ? 0 : offset;
+    std::int64_t sent = resultCode(run.accept->result) == 255 ? 0 : offset;
     std::int64_t end = stopAt < 0 ? static_cast<std::int64_t>(content.size()) : stopAt;
     while (sent < end) {
       std::int64_t n = std::min<std::int64_t>(run.accept->chunkSize, end - sent);
@@ -280,13 +281,13 @@ TEST_F(ServiceUpload, UploadsOfSeveralSizesAreStoredByteIdentical) {
     SCOPED_TRACE(size);
     std::vector<std::uint8_t> content = generated(777, 3, size);
     UploadTicket t = ticket("올림" + std::to_string(size) + ".bin");
-    ASSERT_EQ(t.result, 255);
+    ASSERT_EQ(resultCode(t.result), 255);
     UploadRun run = upload(t, content, 0);
     ASSERT_TRUE(run.accept);
-    EXPECT_EQ(run.accept->result, 0);
+    EXPECT_EQ(resultCode(run.accept->result), 0);
     EXPECT_EQ(run.accept->chunkSize, 524288);
     ASSERT_TRUE(run.done);
-    EXPECT_EQ(run.done->result, 0);
+    EXPECT_EQ(resultCode(run.done->result), 0);
     EXPECT_EQ(run.done->value, t.serverFileId);
     EXPECT_EQ(run.acks, static_cast<int>((size - 1) / 524288));
     EXPECT_TRUE(fileBytes(service_.store().bodyPath(t.serverFileId)) == content);
@@ -316,14 +317,14 @@ TEST_F(ServiceUpload, ResumedUploadAppendsFromTheHeldCount) {
   EXPECT_EQ(fileBytes(service_.store().bodyPath(first.serverFileId)).size(), 524288u);
 
   UploadTicket second = ticket("이어올림.bin");
-  EXPECT_EQ(second.result, 0);
+  EXPECT_EQ(resultCode(second.result), 0);
   EXPECT_EQ(second.serverFileId, first.serverFileId);
   EXPECT_EQ(second.storedBytes, 524288);
   EXPECT_EQ(second.fileSize, 1300000);
   UploadRun rest = upload(second, content, 524288);
-  EXPECT_EQ(rest.accept->result, 0);
+  EXPECT_EQ(resultCode(rest.accept->result), 0);
   ASSERT_TRUE(rest.done);
-  EXPECT_EQ(rest.done->result, 0);
+  EXPECT_EQ(resultCode(rest.done->result), 0);
   EXPECT_TRUE(fileBytes(service_.store().bodyPath(first.serverFileId)) == content);
 
   // Resumed in this session, created in it too: still a new file to the client.
@@ -335,11 +336,11 @@ TEST_F(ServiceUpload, ResumedUploadAppendsFromTheHeldCount) {
   // The partly stored demo file resumes and is announced as a changed item.
   std::int32_t partial = idOf("미완성.zip");
   UploadTicket demo = ticket("미완성.zip", idOf("문서"));
-  ASSERT_EQ(demo.result, 0);
+  ASSERT_EQ(resultCode(demo.result), 0);
   std::vector<std::uint8_t> whole = generated(partial, 0, 4000000);
   UploadRun finish = upload(demo, whole, 1500000);
   ASSERT_TRUE(finish.done);
-  EXPECT_EQ(finish.done->result, 0);
+  EXPECT_EQ(resultCode(finish.done->result), 0);
   EXPECT_TRUE(fileBytes(service_.store().bodyPath(partial)) == whole);
   finished.value = partial;
   login_.send(finished.encode());
@@ -356,29 +357,29 @@ TEST_F(ServiceUpload, DifferentContentRestartsAndAWrongDigestIsRejected) {
   // Same name, other content: the service starts over.
   std::vector<std::uint8_t> other = generated(100, 0, 700000);
   UploadTicket second = ticket("바뀐파일.bin");
-  ASSERT_EQ(second.result, 0);
+  ASSERT_EQ(resultCode(second.result), 0);
   UploadRun restarted = upload(second, other, 524288);
-  EXPECT_EQ(restarted.accept->result, 255);
+  EXPECT_EQ(resultCode(restarted.accept->result), 255);
   ASSERT_TRUE(restarted.done);
   EXPECT_TRUE(fileBytes(service_.store().bodyPath(second.serverFileId)) == other);
 
   UploadTicket third = ticket("거짓.bin");
   UploadRun lied = upload(third, content, 0, -1, std::string(32, '0'));
   ASSERT_TRUE(lied.done);
-  EXPECT_EQ(lied.done->result, 2);
+  EXPECT_EQ(resultCode(lied.done->result), 2);
   EXPECT_EQ(service_.store().item(third.serverFileId)->stored, 0);
 
   // An upload names the member's login session; another number is refused.
   std::uint16_t real = session_;
   session_ = static_cast<std::uint16_t>(real + 1);
   UploadRun forged = upload(ticket("남의것.bin"), content, 0);
-  EXPECT_EQ(forged.accept->result, 1);
+  EXPECT_EQ(resultCode(forged.accept->result), 1);
   EXPECT_TRUE(forged.closed);
   session_ = real;
 
   service_.faults().set("upload_accept_result", "7", 1);
   UploadRun refused = upload(ticket("거절.bin"), content, 0);
-  EXPECT_EQ(refused.accept->result, 7);
+  EXPECT_EQ(resultCode(refused.accept->result), 7);
   EXPECT_TRUE(refused.closed);
 }
 

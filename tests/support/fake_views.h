@@ -9,6 +9,7 @@
 
 #include "core/session/login_view.h"
 #include "core/mainwindow/main_window_view.h"
+#include "core/mainwindow/web_page_layout.h"
 #include "core/storage/progress_dialog.h"
 #include "core/ui/skin_painter.h"
 #include "core/storage/term_extension_dialog.h"
@@ -60,9 +61,21 @@ class FakeLoginView : public LoginView {
   void destroyWindow() override { destroyed = true; }
 };
 
+class FakeWebPageView : public WebPageView {
+ public:
+  PaneRect frame, page;
+  bool visible = false;
+  void place(const PaneRect& f, const PaneRect& p) override {
+    frame = f;
+    page = p;
+  }
+  void setVisible(bool v) override { visible = v; }
+};
+
 class FakeMainWindowView : public MainWindowView {
  public:
   FakePainter paint;
+  FakeWebPageView webPage;
   std::vector<std::string> calls;
   bool visible = true;
   CursorShape cursor = CursorShape::Arrow;
@@ -78,7 +91,11 @@ class FakeMainWindowView : public MainWindowView {
   void createSearchBar() override { calls.push_back("searchBar"); }
   void createFrames() override { calls.push_back("frames"); }
   void acceptDroppedFiles() override { calls.push_back("dropFiles"); }
-  void createPaneViews() override { calls.push_back("panes"); }
+  void prepareControls() override { calls.push_back("controls"); }
+  WebPageView* createWebPage(const std::string& url) override {
+    calls.push_back("webPage " + url);
+    return &webPage;
+  }
   SkinSize outerSizeForClient(int w, int h) override { return {w + frame.width, h + frame.height}; }
   void centerOnScreen(int w, int h) override {
     calls.push_back("center " + std::to_string(w) + "x" + std::to_string(h));

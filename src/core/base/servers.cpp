@@ -117,4 +117,11 @@ std::uint16_t Servers::peerPort() const {
   return port;
 }
 
+std::string Servers::webBase(Server server) const {
+  const HostPort address = http(server);
+  std::string base = "http://" + address.host;
+  if (address.port != kHttpPort) base += ":" + std::to_string(address.port);
+  return base;
+}
+
 }  // namespace pom

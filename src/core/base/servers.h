@@ -64,6 +64,9 @@ class Servers {
   HostPort normalSearch(int lastOctet) const;
   // TCP port peers listen on (4881 unless set).
   std::uint16_t peerPort() const;
+  // "http://host" of an HTTP server, with ":port" when it is not 80: the base
+  // of the web addresses the program opens.
+  std::string webBase(Server server) const;
 
  private:
   Profile& profile_;

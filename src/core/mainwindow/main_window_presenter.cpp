@@ -1,12 +1,17 @@
 #include "core/mainwindow/main_window_presenter.h"
 
 #include "core/base/config_keys.h"
-#include "core/hub/session_state.h"
-#include "core/mainwindow/status_panel.h"
-#include "core/base/web_token.h"
 #include "core/base/local_path.h"
-#include "core/ports/file_system.h"
+#include "core/base/servers.h"
+#include "core/base/web_addresses.h"
+#include "core/hub/local_browser_link.h"
+#include "core/hub/search_link.h"
+#include "core/hub/session_link.h"
+#include "core/hub/storage_link.h"
+#include "core/hub/transfer_links.h"
+#include "core/mainwindow/status_panel.h"
 #include "core/ports/dialogs.h"
+#include "core/ports/file_system.h"
 #include "core/ports/shell.h"
 
 namespace pom {
@@ -34,13 +39,6 @@ constexpr Placement kImages[kMainImageCount] = {
 constexpr int kPaintedImages[] = {0, 2, 3, 4, 6};
 
 constexpr char kDefaultDownloadFolder[] = "c:\\PomDownLoad\\";
-
-std::string call(const std::function<std::string()>& f) {
-  return f ? f() : std::string();
-}
-bool ask(const std::function<bool()>& f) {
-  return f && f();
-}
 
 }  // namespace
 
@@ -75,9 +73,14 @@ void MainWindowPresenter::buildLayout() {
   view->centerOnScreen(lastWidth_, lastHeight_);
   view->createFrames();
   view->acceptDroppedFiles();
-  view->createPaneViews();
+  view->prepareControls();
   ensureDownloadFolder(deps_.config->readText(ConfigKey::BasicFolder));
-  if (hooks_.pointLocalTreeAt) hooks_.pointLocalTreeAt(downloadFolder_);
+  deps_.local->pointTreeAt(downloadFolder_);
+  const std::string notice = deps_.servers->webBase(Server::WebSite) +
+                             "/help_desk/notice_program.asp?userid=" +
+                             deps_.session->state().memberId;
+  webPage_.attach(view->createWebPage(notice));
+  setPane(PaneId::WebPage, &webPage_);
   setRightPaneMode(RightPaneMode::NoticePage);
 }
 
@@ -161,20 +164,6 @@ void MainWindowPresenter::onLeftUp(int x, int y) {
   adLine_.clickTest(x, y);
 }
 
-std::string MainWindowPresenter::webToken() const {
-  return makeWebToken(call(deps_.password));
-}
-
-std::string MainWindowPresenter::memoListUrl() const {
-  const std::string id = deps_.session != nullptr ? deps_.session->memberId : std::string();
-  return call(deps_.webSite) + "/memo/msg_list01.asp?userid=" + id + "&md6=" + webToken();
-}
-
-std::string MainWindowPresenter::paymentUrl() const {
-  const std::string id = deps_.session != nullptr ? deps_.session->memberId : std::string();
-  return call(deps_.paymentSite) + "/payment/pay.asp?userid=" + id + "&md6=" + webToken();
-}
-
 void MainWindowPresenter::openPage(const std::string& url) {
   deps_.shell->execute("open", "IEXPLORE.EXE", url, ShowMode::Maximized);
 }
@@ -182,46 +171,51 @@ void MainWindowPresenter::openPage(const std::string& url) {
 void MainWindowPresenter::runButton(MainButton button) {
   switch (button) {
     case MainButton::Download:
-      if (!ask(hooks_.ownListHasSelection)) {
+      if (!deps_.storage->ownListHasSelection()) {
         deps_.dialogs->show("다운로드 할 파일을 선택 하세요!    ", "확인", MessageIcon::Warning,
                             DialogOwner::MainWindow);
-      } else if (hooks_.downloadSelected) {
-        hooks_.downloadSelected();
+      } else {
+        deps_.storage->downloadSelection();
+        deps_.search->downloadSelection();
       }
       break;
     case MainButton::Upload:
-      if (!ask(hooks_.localListHasSelection)) {
+      if (!deps_.local->localListHasSelection()) {
         deps_.dialogs->show("업로드 할 파일을 선택 하세요!    ", "확인", MessageIcon::Warning,
                             DialogOwner::MainWindow);
-      } else if (hooks_.uploadSelected) {
-        hooks_.uploadSelected();
+      } else {
+        deps_.uploads->openWindow();
+        deps_.local->uploadSelection();
       }
       break;
     case MainButton::Settings:
-      if (hooks_.openSettings) hooks_.openSettings();
+      deps_.local->openSettings();
       break;
     case MainButton::HomePage:
-      openPage(call(deps_.homePage) + "/");
+      openPage(deps_.servers->webBase(Server::WebSite) + "/");
       break;
     case MainButton::ClubSite:
-      openPage(call(deps_.clubSite) + "/");
+      openPage(deps_.servers->webBase(Server::ClubSite) + "/");
       break;
     case MainButton::FileBoxSite:
-      openPage(call(deps_.fileBoxSite) + "/");
+      openPage(deps_.servers->webBase(Server::FileBoxSite) + "/");
       break;
     case MainButton::HelpDesk:
-      openPage(call(deps_.webSite) + "/help_desk/");
+      openPage(deps_.servers->webBase(Server::WebSite) + "/help_desk/");
       break;
     case MainButton::Payment:
-      openPage(paymentUrl());
+      openPage(paymentUrl(*deps_.servers, deps_.session->state().memberId,
+                          deps_.session->webToken()));
       break;
     case MainButton::Search:
-      if (hooks_.runSearch) hooks_.runSearch();
+      deps_.search->runSearch();
       break;
     case MainButton::MemoList:
-      if (deps_.openBrowserWindow && deps_.view != nullptr) {
+      if (deps_.view != nullptr) {
         const ScreenPoint at = deps_.view->screenPosition();
-        deps_.openBrowserWindow(memoListUrl(), at.x + 4, at.y + 30, 460, 500);
+        deps_.shell->openBrowserWindow(memoListUrl(*deps_.servers, deps_.session->state().memberId,
+                                                   deps_.session->webToken()),
+                                       at.x + 4, at.y + 30, 460, 500);
       }
       break;
     case MainButton::OpenDownloadFolder:
@@ -240,27 +234,22 @@ void MainWindowPresenter::chooseDownloadFolder() {
   std::string path;
   if (!deps_.dialogs->pickFolder(DialogOwner::MainWindow, "디렉토리를 선택하세요", path)) return;
   deps_.config->writeText(ConfigKey::BasicFolder, path);
-  if (hooks_.pointLocalTreeAt) hooks_.pointLocalTreeAt(path);
+  deps_.local->pointTreeAt(path);
   downloadFolder_ = path;
 }
 
 void MainWindowPresenter::onFilesDropped(const std::vector<std::string>& paths) {
-  if (!hooks_.uploadDroppedFile) return;
   bool queued = false;
   for (const std::string& path : paths) {
     const FileInfo file = deps_.files->info(path);
     if (!file.exists || file.isDirectory || file.size == 0) continue;
-    hooks_.uploadDroppedFile(path);
-    queued = true;
+    queued = deps_.uploads->queueFile(path) || queued;
   }
-  if (queued && deps_.uploadNoticeShown != nullptr && !*deps_.uploadNoticeShown) {
-    *deps_.uploadNoticeShown = true;
-    if (deps_.openBrowserWindow && deps_.view != nullptr) {
-      const ScreenPoint at = deps_.view->screenPosition();
-      deps_.openBrowserWindow(call(deps_.webSite) + "/pop/20080401.asp", at.x + 4, at.y + 30, 460,
-                              660);
-    }
-  }
+  if (queued) deps_.uploads->noteUploadStarted();
+}
+
+void MainWindowPresenter::onSearchEnter() {
+  deps_.search->runSearch();
 }
 
 void MainWindowPresenter::onEscape() {
@@ -269,12 +258,12 @@ void MainWindowPresenter::onEscape() {
 
 bool MainWindowPresenter::confirmClose() {
   Dialogs& dialogs = *deps_.dialogs;
-  if (ask(hooks_.uploadsPending)) {
+  if (deps_.uploads->uploadsPending()) {
     return dialogs.show("업로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     ",
                         "Pomvale", MessageIcon::Warning, DialogOwner::MainWindow,
                         MessageButtons::OkCancel) == MessageAnswer::Ok;
   }
-  if (ask(hooks_.downloadsPending)) {
+  if (deps_.downloads->downloadsPending()) {
     return dialogs.show(
                "다운로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     ",
                "Pomvale", MessageIcon::Warning, DialogOwner::MainWindow,
@@ -290,18 +279,18 @@ void MainWindowPresenter::paint() {
   for (SkinButton& button : buttons_) button.paint();
   for (int i : kPaintedImages) images_[i].paint(painter);
   if (painter != nullptr && painter->windowValid()) {
-    const std::string id = deps_.session != nullptr ? deps_.session->memberId : std::string();
-    painter->drawText(memberLine(id), 30, 70, SkinFont::Bold, SkinColor::Black);
+    painter->drawText(memberLine(deps_.session->state().memberId), 30, 70, SkinFont::Bold,
+                      SkinColor::Black);
     painter->drawText("쪽지:", 150, 70, SkinFont::Bold, SkinColor::Black);
   }
   adLine_.setPosition(220, images_[6].y() + 3);
   adLine_.paint();
   const SkinImage& panel = images_[kStatusPanelImage];
-  const std::int64_t credit = deps_.session != nullptr ? deps_.session->credit : 0;
-  const std::int16_t flatRate = deps_.session != nullptr ? deps_.session->flatRate : 0;
+  const SessionState& session = deps_.session->state();
   if (panel.isVisible()) {
-    deps_.view->paintStatusPanel(panel.resourceId(), panel.x(), panel.y(), formatPoints(credit),
-                                 connectionKindText(flatRate));
+    deps_.view->paintStatusPanel(panel.resourceId(), panel.x(), panel.y(),
+                                 formatPoints(session.credit),
+                                 connectionKindText(session.flatRate));
   }
   forEachPane([](MainPane& pane) { pane.repaint(); });
 }

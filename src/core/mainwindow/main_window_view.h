@@ -7,22 +7,19 @@
 // window, sets cursors and paints what the presenter hands it. Coordinates
 // are client pixels of the window unless a name says "outer" or "screen".
 //
-// Panes (the six views and the embedded web page) are plugged in by the
-// issues that build them; a missing pane is simply skipped.
+// Panes (the six views and the embedded web page) are presenters of their
+// own modules, handed to the main window with setPane; a pane that is not
+// there yet is skipped.
 #pragma once
 
 #include <string>
 
 #include "core/ui/skin_painter.h"
+#include "core/ui/view_types.h"
 
 namespace pom {
 
-enum class CursorShape { Arrow, SizeAll, SizeWestEast, SizeNorthSouth };
-
-struct ScreenPoint {
-  int x = 0;
-  int y = 0;
-};
+class WebPageView;
 
 class MainWindowView {
  public:
@@ -39,8 +36,11 @@ class MainWindowView {
   // frame (-10, 662) 4000 x 100.
   virtual void createFrames() = 0;
   virtual void acceptDroppedFiles() = 0;
-  // Initialises common controls and creates whichever pane views exist.
-  virtual void createPaneViews() = 0;
+  // Initialises the common controls the pane views use.
+  virtual void prepareControls() = 0;
+  // The notice page: its frame and the hosted browser navigated once to url
+  // (CP949), both hidden. The view owns it.
+  virtual WebPageView* createWebPage(const std::string& url) = 0;
 
   // Adds caption, system menu, sizing border, minimize and maximize boxes to
   // the window style and returns the outer size of a w x h client area.
@@ -91,8 +91,5 @@ enum class PaneId {
   WebPage,
   Count
 };
-
-// Right-pane modes: which of the four right-pane views is shown.
-enum class RightPaneMode { NoticePage = 0, OwnList = 1, SearchList = 2, FolderList = 3 };
 
 }  // namespace pom

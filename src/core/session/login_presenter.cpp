@@ -1,6 +1,7 @@
 #include "core/session/login_presenter.h"
 
 #include "core/base/config_keys.h"
+#include "core/base/servers.h"
 #include "core/session/login_view.h"
 #include "core/session/saved_credentials.h"
 #include "core/ports/dialogs.h"
@@ -79,8 +80,8 @@ void LoginPresenter::onEditKey(LoginEdit edit, LoginKey key) {
 }
 
 void LoginPresenter::openPage(const char* path) {
-  const std::string site = deps_.webSite ? deps_.webSite() : std::string();
-  deps_.shell->execute("open", "IEXPLORE.EXE", site + path, ShowMode::Maximized);
+  deps_.shell->execute("open", "IEXPLORE.EXE", deps_.servers->webBase(Server::WebSite) + path,
+                       ShowMode::Maximized);
 }
 
 void LoginPresenter::showError(const std::string& text) {
@@ -120,8 +121,10 @@ bool LoginPresenter::tryLogin() {
   }
   if (deps_.files != nullptr) deps_.files->setHidden(kConfigFile);
 
-  if (deps_.connectToServer) deps_.connectToServer();
+  // Busy before connecting: a connect that fails at once reports on the
+  // next turn of the loop, and its answer must find the window busy.
   busy_ = true;
+  deps_.connectToServer();
   return true;
 }
 

@@ -6,8 +6,8 @@
 // The session flow reports the server's answer back through loginAccepted,
 // loginRefusedQuota, loginRefused and clearBusy.
 //
-// Owned by ClientApp; the view, ports and callbacks must outlive it. Loop
-// thread only. Texts are CP949 bytes.
+// Owned by the session module; the view, ports and callbacks must outlive
+// it. Loop thread only. Texts are CP949 bytes.
 #pragma once
 
 #include <functional>
@@ -20,6 +20,7 @@ namespace pom {
 
 class ConfigStore;
 class Dialogs;
+class Servers;
 class FileSystem;
 class LoginView;
 class Shell;
@@ -44,9 +45,9 @@ class LoginPresenter {
     Dialogs* dialogs = nullptr;
     Shell* shell = nullptr;
     FileSystem* files = nullptr;
-    // "http://host[:port]" of the service's web site, for the two pages.
-    std::function<std::string()> webSite;
-    // Connect-to-server of ClientApp.
+    // The web site's address, for the sign-up and id-search pages.
+    const Servers* servers = nullptr;
+    // Connect-to-server (the session flow's); must be set.
     std::function<void()> connectToServer;
   };
 

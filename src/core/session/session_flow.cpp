@@ -1,24 +1,58 @@
 #include "core/session/session_flow.h"
 
+#include "core/base/servers.h"
+#include "core/hub/app_ports.h"
 #include "core/hub/session_state.h"
-#include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/messages/requests.h"
 #include "core/net/reply_dispatcher.h"
+#include "core/ports/clock.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/event_loop.h"
+#include "core/ports/random.h"
 
 namespace pom {
 
 SessionFlow::SessionFlow(SessionHost& host, Connection& connection, SessionState& session,
-                         EventLoop& loop, ReplyDispatcher& dispatcher)
-    : host_(host), connection_(connection), session_(session), loop_(loop), dispatcher_(dispatcher) {
+                         ReplyDispatcher& dispatcher, const AppPorts& ports,
+                         const Servers& servers)
+    : host_(host),
+      connection_(connection),
+      session_(session),
+      dispatcher_(dispatcher),
+      ports_(ports),
+      servers_(servers) {
   connection_.setHandler(this);
 }
 
 SessionFlow::~SessionFlow() {
   connection_.setHandler(nullptr);
-  if (retryTimer_ != 0) loop_.stopTimer(retryTimer_);
+  if (retryTimer_ != 0) ports_.loop->stopTimer(retryTimer_);
+  if (failedConnectCall_ != 0) ports_.loop->stopTimer(failedConnectCall_);
+}
+
+bool SessionFlow::connectToServer() {
+  bool started = connection_.initialise();
+  ports_.random->seed(ports_.clock->tickCount());
+  const int r1 = ports_.random->next() % 2;
+  const int r2 = ports_.random->next() % 2;
+  if (started) {
+    const auto port = static_cast<std::uint16_t>(ports_.loginPortBase + r2);
+    // A started non-blocking connect reports false with would-block; its
+    // outcome arrives as a connect notification. Any other failure means no
+    // notification will ever come.
+    started = connection_.connectTo(servers_.loginHost(r1), port) ||
+              connection_.socket().lastError() == SocketError::WouldBlock;
+  }
+  if (started) return true;
+  connection_.reset();
+  if (failedConnectCall_ == 0) {
+    failedConnectCall_ = ports_.loop->post([this] {
+      failedConnectCall_ = 0;
+      connectionLost();
+    });
+  }
+  return false;
 }
 
 void SessionFlow::onRead(Connection& connection) {
@@ -34,22 +68,21 @@ void SessionFlow::onClose(Connection&) {
 }
 
 void SessionFlow::registerReplies() {
-  ReplyDispatcher& dispatcher = dispatcher_;
-  dispatcher.on<LoginReply>([this](const LoginReply& m) { onLoginReply(m); });
-  dispatcher.on<SessionInfo>([this](const SessionInfo& m) { onSessionInfo(m); });
-  dispatcher.on<CreditBalance>([this](const CreditBalance& m) { onCreditBalance(m); });
-  dispatcher.on<ServerNotice>([this](const ServerNotice& m) { onServerNotice(m); });
-  dispatcher.on<NoteNotice>([this](const NoteNotice& m) { onNoteNotice(m); });
-  const auto ignore = [](const std::uint8_t*, std::size_t) {};
-  dispatcher.setHandler(ReplyType::KeepAlive, ignore);
-  dispatcher.setHandler(ReplyType::Unused52, ignore);
-  dispatcher.setHandler(ReplyType::MoveFileReply, ignore);
+  const char* owner = "session";
+  dispatcher_.on<LoginReply>(owner, [this](const LoginReply& m) { onLoginReply(m); });
+  dispatcher_.on<SessionInfo>(owner, [this](const SessionInfo& m) { onSessionInfo(m); });
+  dispatcher_.on<CreditBalance>(owner, [this](const CreditBalance& m) { onCreditBalance(m); });
+  dispatcher_.on<ServerNotice>(owner, [this](const ServerNotice& m) { onServerNotice(m); });
+  dispatcher_.on<NoteNotice>(owner, [this](const NoteNotice& m) { onNoteNotice(m); });
+  dispatcher_.ignore(ReplyType::KeepAlive, owner);
+  dispatcher_.ignore(ReplyType::Unused52, owner);
+  dispatcher_.ignore(ReplyType::MoveFileReply, owner);
 }
 
 void SessionFlow::sendLogin() {
   LoginRequest request;
-  request.memberId = host_.memberId();
-  request.password = host_.password();
+  request.memberId = host_.loginId();
+  request.password = host_.loginPassword();
   const Bytes body = request.encode();
   connection_.sendMessage(body.data(), body.size());
 }
@@ -69,7 +102,7 @@ void SessionFlow::connectionLost() {
   box.owner = DialogOwner::None;
   if (host_.dialogs().messageBox(box) == MessageAnswer::Ok) {
     host_.setLoginPending(false);
-    host_.reconnect();
+    connectToServer();
   } else {
     host_.endProgram();
   }
@@ -77,7 +110,7 @@ void SessionFlow::connectionLost() {
 
 void SessionFlow::onLoginReply(const LoginReply& reply) {
   switch (reply.result) {
-    case LoginReply::kAccepted: {
+    case LoginReply::Result::Accepted: {
       SessionState::Login login;
       login.memberId = reply.memberId;
       login.memberText = reply.memberText;
@@ -96,16 +129,18 @@ void SessionFlow::onLoginReply(const LoginReply& reply) {
       }
       break;
     }
-    case LoginReply::kFlatRateExhausted:
+    case LoginReply::Result::FlatRateExhausted:
       host_.dialogs().show("정액제 접속을 초과했습니다.     ", "Error", MessageIcon::Error,
                            DialogOwner::TopWindow);
-      host_.loginRefusedQuota();
+      // Once the main window stands, the login controls stay hidden: the
+      // refusal of a reconnect only shows its message.
+      if (!host_.loggedIn()) host_.loginRefusedQuota();
       break;
-    case LoginReply::kRetry:
+    case LoginReply::Result::Retry:
       if (!retriedLogin_) {
         retriedLogin_ = true;
         // A pause before the second attempt, without blocking the loop.
-        retryTimer_ = loop_.postDelayed(kLoginRetryDelayMs, [this] {
+        retryTimer_ = ports_.loop->postDelayed(kLoginRetryDelayMs, [this] {
           retryTimer_ = 0;
           sendLogin();
         });
@@ -114,7 +149,7 @@ void SessionFlow::onLoginReply(const LoginReply& reply) {
     default:
       host_.dialogs().show("아이디 패스워드 오류 또는 네트워크 오류.     ", "Error",
                            MessageIcon::Error, DialogOwner::TopWindow);
-      host_.loginRefused();
+      if (!host_.loggedIn()) host_.loginRefused();
       break;
   }
   host_.clearLoginBusy();

@@ -4,7 +4,7 @@
 //
 // The Win32 side creates the dialog from template 298 (no owner; topmost at
 // screen (500, 350)), and sends its close command to onCloseMessage. At most
-// one window exists. Owned by ClientApp; loop thread only.
+// one window exists. Owned by the web storage module; loop thread only.
 #pragma once
 
 #include <string>

@@ -32,18 +32,18 @@ void TermExtensionDialog::onInitDialog() {
   view_->setLabel(kTermQuotaLabelId, megabytes(freeQuota));
   view_->setLabel(kTermUsedLabelId, megabytes(totalUsed));
   view_->setLabel(kTermAvailableLabelId, std::to_string(quotaMb - usedMb) + "MB");
-  switch (resultCode) {
-    case 0:
+  switch (result) {
+    case ExtendTermReply::Result::Extended:
       view_->setLabel(kTermResultLabelId, "기한 연장이 완료되었습니다.");
       break;
-    case 2:
+    case ExtendTermReply::Result::NotEligible:
       if (dialogs_ != nullptr) {
         dialogs_->show("기한연장 대상자가 아닙니다.     ", "알림", MessageIcon::Warning,
                        DialogOwner::TermExtensionDialog);
       }
       close();
       break;
-    case 4:
+    case ExtendTermReply::Result::CapacityExceeded:
       view_->setLabel(kTermResultLabelId, "사용 용량을 초과했습니다.");
       view_->setLabel(kTermAvailableLabelId, "0MB");
       break;
@@ -55,7 +55,7 @@ void TermExtensionDialog::onInitDialog() {
 }
 
 void TermExtensionDialog::close() {
-  resultCode = 1;
+  result = kNoAnswer;
   storedValue = 0;
   freeQuota = 0;
   totalUsed = 0;

@@ -3,11 +3,14 @@
 //
 // The Win32 side creates the dialog from template 288 (no owner) and calls
 // onInitDialog while creating it; OK, Escape and the close command reach
-// close(). At most one window exists. Owned by ClientApp; loop thread only.
+// close(). At most one window exists. Owned by the web storage module; loop
+// thread only.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "core/net/messages/replies.h"
 
 namespace pom {
 
@@ -40,8 +43,12 @@ class TermExtensionDialog {
     dialogs_ = dialogs;
   }
 
+  // Before an answer (and after closing) the result reads as this value, which
+  // the server never sends.
+  static constexpr auto kNoAnswer = static_cast<ExtendTermReply::Result>(1);
+
   // The record the dispatcher fills from the extension answer.
-  std::int32_t resultCode = 1;
+  ExtendTermReply::Result result = kNoAnswer;
   std::int32_t storedValue = 0;
   std::int64_t freeQuota = 0;
   std::int64_t totalUsed = 0;

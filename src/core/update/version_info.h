@@ -1,8 +1,8 @@
 // VersionInfo: the version texts of the client ("cver") and of the updater
 // ("uver"), read from the registry values under HKCU Software\Pomvale2.0
 // ("0.9" when missing). The login window shows the client version in its
-// title. One process-wide instance, created and destroyed with ClientApp.
-// The version check against the update server builds on this later.
+// title. Owned by the update module; the version check against the update
+// server builds on it.
 #pragma once
 
 #include <string>
@@ -13,11 +13,6 @@ class ConfigStore;
 
 class VersionInfo {
  public:
-  // The one instance, or null before ClientApp creates it / after teardown.
-  static VersionInfo* instance();
-  static VersionInfo* create();
-  static void destroy();
-
   void load(const ConfigStore& config);
 
   const std::string& clientVersion() const { return clientVersion_; }

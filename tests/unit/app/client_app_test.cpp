@@ -1,19 +1,19 @@
+// The whole application on fake ports and views: the modules' wiring, the
+// designed orders, and the start-up and login paths through them.
 #include "core/app/client_app.h"
 
 #include <gtest/gtest.h>
 
-#include "core/session/login_presenter.h"
+#include <tuple>
+
+#include "core/mainwindow/main_window_module.h"
 #include "core/mainwindow/main_window_presenter.h"
-#include "core/hub/session_state.h"
 #include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/packet_cipher.h"
-#include "platform/posix/posix_file_system.h"
-#include "support/fake_ports.h"
-#include "support/fake_socket.h"
-#include "support/fake_views.h"
-#include "support/loop_helpers.h"
-#include "support/temp_dir.h"
+#include "core/session/login_presenter.h"
+#include "core/session/session_module.h"
+#include "support/fake_app.h"
 
 namespace pom {
 namespace {
@@ -33,33 +33,21 @@ class RecordingSink : public WindowMessageSink {
 class ClientAppTest : public ::testing::Test {
  protected:
   ClientAppTest() {
-    profile.writeText("Config", "BasicFolder", dir.path().string(), "./PomConfig.ini");
-    registry.values["Software\\Pomvale2.0\\cver"] = "12";
-    ports.loop = &loop;
-    ports.clock = &loop;
-    ports.random = &random;
-    ports.sockets = &sockets;
-    ports.profile = &profile;
-    ports.registry = &registry;
-    ports.files = &files;
-    ports.http = &http;
-    ports.dialogs = &dialogs;
-    ports.shell = &shell;
-    ports.workingDir = dir.path().string();
+    fake.profile.writeText("Config", "BasicFolder", "c:\\down", "./PomConfig.ini");
+    fake.registry.values["Software\\Pomvale2.0\\cver"] = "12";
   }
   ~ClientAppTest() override { ClientApp::teardown(); }
 
   ClientApp& start() {
     ClientApp* app = ClientApp::createAndInitialise(ports);
     EXPECT_EQ(app, ClientApp::instance());
-    FrontEnd front;
-    front.login = &loginView;
-    front.main = &mainView;
     app->run(front);
     return *app;
   }
+  SessionModule& session(ClientApp& app) { return app.module<SessionModule>(); }
 
-  FakeSocket& socket() { return sockets.last(); }
+  // The login-server connection's socket: the first one made.
+  FakeSocket& socket() { return *fake.sockets.made().front(); }
   void serverSends(Bytes body) {
     PacketCipher::instance().encipherBody(body.data(), body.size());
     Bytes frame = {0xFF, 0xFF, 0xFF, 0xFF};
@@ -70,46 +58,109 @@ class ClientAppTest : public ::testing::Test {
     socket().scriptReceive(frame);
     socket().deliver(SocketEvent::Read);
   }
+  // Logs in with demo1 and answers with an accepting reply.
+  void logIn(ClientApp& app) {
+    front.login->id = "demo1";
+    front.login->password = "demo1234";
+    ASSERT_TRUE(session(app).login().tryLogin());
+    socket().deliver(SocketEvent::Connect);
+    LoginReply reply;
+    reply.memberId = "demo1";
+    reply.credit = 1200000;
+    reply.flatRate = 1;
+    reply.registrationNumber = "8501011234567";
+    serverSends(reply.encode());
+  }
 
-  test::TempDir dir;
-  ManualLoop loop;
-  FakeRandom random;
-  FakeSocketFactory sockets;
-  MemoryProfile profile;
-  MemoryRegistry registry;
-  PosixFileSystem files;
-  FakeHttpClient http;
-  FakeDialogs dialogs;
-  FakeShell shell;
-  AppPorts ports;
-  FakeLoginView loginView;
-  FakeMainWindowView mainView;
+  FakePorts fake;
+  AppPorts ports = fake.ports();
+  FakeFrontEnd front;
 };
 
 TEST_F(ClientAppTest, MembersAreCreatedAndDeletedInTheirOrders) {
   std::string log;
   ports.lifecycleObserver = [&log](const char* event) { log += std::string(event) + ","; };
-  start();
+  ClientApp& app = start();
+  EXPECT_EQ(app.moduleNames(),
+            std::vector<std::string>({"update", "session", "main window", "uploads", "downloads",
+                                      "local browser", "web storage", "peers", "search"}));
   EXPECT_EQ(log,
-            "+SessionState,+MainServerConnection,+GameSettingsPath,+LoginWindow,+MainWindow,"
-            "+ProgressDialog,+TermExtensionDialog,");
+            "+SessionState,+MainServerConnection,+UploadSessions,+DownloadSessions,"
+            "+GameSettingsPath,+LoginWindow,+MainWindow,+ProgressDialog,+TermExtensionDialog,"
+            "+PeerManager,");
   log.clear();
   ClientApp::teardown();
   EXPECT_EQ(log,
-            "-MainServerConnection,-SessionState,-GameSettingsPath,-LoginWindow,-MainWindow,"
-            "-ProgressDialog,-TermExtensionDialog,");
+            "-MainServerConnection,-UploadSessions,-DownloadSessions,-SessionState,"
+            "-GameSettingsPath,-LoginWindow,-MainWindow,-ProgressDialog,-TermExtensionDialog,"
+            "-PeerManager,");
   EXPECT_EQ(ClientApp::instance(), nullptr);
   ClientApp::teardown();  // nothing left: a no-op
 }
 
-TEST_F(ClientAppTest, RunShowsTheLoginWindowWithVersionAndFetchesTheAdLine) {
-  http.reply("127.0.0.1:80", "/Ad/index.asp", "오늘의|광고|http://ad/x");
+TEST_F(ClientAppTest, EveryReplyOfTheCatalogueHasItsHandler) {
   ClientApp& app = start();
-  EXPECT_EQ(loginView.title, "폼베일2.0b - 0.12");
-  EXPECT_TRUE(loginView.shown);
-  EXPECT_EQ(app.mainWindow()->adLine().text(), "오늘의광고");
-  EXPECT_EQ(app.mainWindow()->adLine().link(), "http://ad/x");
-  EXPECT_EQ(http.requests[0].agent, "HTTPTEST");
+  const ReplyDispatcher& replies = app.context().replies();
+  std::vector<std::string> unhandled;
+  std::apply(
+      [&](auto... message) {
+        ((replies.owners(decltype(message)::kType).empty()
+              ? unhandled.push_back(std::to_string(static_cast<int>(decltype(message)::kType)))
+              : void()),
+         ...);
+      },
+      LoginServerReplies{});
+  EXPECT_TRUE(unhandled.empty()) << "no handler for types " << ::testing::PrintToString(unhandled);
+  // Each answer goes to the module that owns its reaction.
+  EXPECT_EQ(replies.owners(ReplyType::LoginReply), std::vector<std::string>({"session"}));
+  EXPECT_EQ(replies.owners(ReplyType::FolderList), std::vector<std::string>({"web storage"}));
+  EXPECT_EQ(replies.owners(ReplyType::DownloadTicket), std::vector<std::string>({"downloads"}));
+  EXPECT_EQ(replies.owners(ReplyType::UploadTicket), std::vector<std::string>({"uploads"}));
+  EXPECT_EQ(replies.owners(ReplyType::SearchResults), std::vector<std::string>({"search"}));
+}
+
+TEST_F(ClientAppTest, FanOutOffersEveryMessageInTheDesignedOrder) {
+  ClientApp& app = start();
+  std::vector<std::string> log;
+  RecordingSink mainSink(log, "main"), loginSink(log, "login");
+  // The window-side receivers come last whenever they register.
+  app.context().fanOut().add(FanOutSlot::LoginWindow, "LoginWindow", loginSink);
+  app.context().fanOut().add(FanOutSlot::MainWindow, "MainWindow", mainSink);
+  EXPECT_EQ(app.context().fanOut().order(),
+            std::vector<std::string>({"MainServerConnection", "UploadSession0", "UploadSession1",
+                                      "UploadSession2", "DownloadSession0", "DownloadSession1",
+                                      "DownloadSession2", "PeerManager", "MainWindow",
+                                      "LoginWindow"}));
+  app.dispatchWindowMessage(512, 0, 0);
+  EXPECT_EQ(log, std::vector<std::string>({"main 512", "login 512"}));
+
+  // A socket notification reaches its connection through the fan-out.
+  fake.random.values = {0, 0};
+  session(app).flow().connectToServer();
+  const FakeSocket& s = socket();
+  app.dispatchWindowMessage(kMainServerKind.messageNumber(), s.handle(),
+                            makeSocketLParam(SocketEvent::Connect));
+  EXPECT_EQ(s.selection(), FakeSocket::Selection::Traffic);
+  app.context().fanOut().remove(&mainSink);
+  app.context().fanOut().remove(&loginSink);
+}
+
+TEST_F(ClientAppTest, MissingPortsFailTheStart) {
+  ports.files = nullptr;
+  EXPECT_EQ(ClientApp::createAndInitialise(ports), nullptr);
+  EXPECT_EQ(ClientApp::startProblems(), std::vector<std::string>({"a port is missing"}));
+  EXPECT_EQ(ClientApp::instance(), nullptr);
+}
+
+TEST_F(ClientAppTest, RunShowsTheLoginWindowWithVersionAndFetchesTheAdLine) {
+  fake.http.reply("127.0.0.1:80", "/Ad/index.asp", "오늘의|광고|http://ad/x");
+  ClientApp& app = start();
+  EXPECT_EQ(front.login->title, "폼베일2.0b - 0.12");
+  EXPECT_TRUE(front.login->shown);
+  const MainWindowPresenter& main = app.module<MainWindowModule>().presenter();
+  EXPECT_EQ(main.adLine().text(), "오늘의광고");
+  EXPECT_EQ(main.adLine().link(), "http://ad/x");
+  EXPECT_EQ(fake.http.requests[0].agent, "HTTPTEST");
 }
 
 TEST_F(ClientAppTest, ConnectDrawsHostThenPortIndependently) {
@@ -122,76 +173,55 @@ TEST_F(ClientAppTest, ConnectDrawsHostThenPortIndependently) {
                {0, 1, "127.0.0.1", 7032},
                {1, 0, "127.0.0.2", 7031},
                {3, 5, "127.0.0.2", 7032}};
-  loop.setTick(4242);
+  fake.loop.setTick(4242);
   for (const Draw& d : draws) {
-    random.values = {d.r1, d.r2};
-    app.connectToServer();
+    fake.random.values = {d.r1, d.r2};
+    EXPECT_TRUE(session(app).flow().connectToServer());
     EXPECT_EQ(socket().connectedHost(), d.host);
     EXPECT_EQ(socket().connectedPort(), d.port);
-    EXPECT_EQ(random.seeds.back(), 4242u);
+    EXPECT_EQ(fake.random.seeds.back(), 4242u);
   }
-  EXPECT_TRUE(app.mainConnection()->enciphered);
-}
-
-TEST_F(ClientAppTest, FanOutOffersEveryMessageInOrder) {
-  ClientApp& app = start();
-  std::vector<std::string> log;
-  RecordingSink mainSink(log, "main"), loginSink(log, "login");
-  FrontEnd front = app.frontEnd();
-  front.mainWindowSink = &mainSink;
-  front.loginWindowSink = &loginSink;
-  app.run(front);
-  app.dispatchWindowMessage(512, 0, 0);
-  EXPECT_EQ(log, std::vector<std::string>({"main 512", "login 512"}));
-
-  // A socket notification reaches the connection through the fan-out.
-  random.values = {0, 0};
-  app.connectToServer();
-  const FakeSocket& s = socket();
-  app.dispatchWindowMessage(kMainServerKind.messageNumber(), s.handle(), makeSocketLParam(SocketEvent::Connect));
-  EXPECT_EQ(s.selection(), FakeSocket::Selection::Traffic);
+  EXPECT_TRUE(session(app).connection().enciphered);
 }
 
 TEST_F(ClientAppTest, AcceptedLoginTurnsTheWindowIntoTheMainWindowOnce) {
   ClientApp& app = start();
-  loginView.id = "demo1";
-  loginView.password = "demo1234";
-  ASSERT_TRUE(app.loginWindow()->tryLogin());
-  socket().deliver(SocketEvent::Connect);
-  EXPECT_TRUE(app.loginPending);
-  EXPECT_GT(socket().sent().size(), 0u);
-
-  LoginReply reply;
-  reply.memberId = "demo1";
-  reply.credit = 1200000;
-  reply.flatRate = 1;
-  reply.registrationNumber = "8501011234567";
-  serverSends(reply.encode());
-  EXPECT_TRUE(app.loggedIn());
-  EXPECT_FALSE(app.loginPending);
-  EXPECT_FALSE(app.loginWindow()->busy());
-  EXPECT_FALSE(loginView.controlsVisible);
-  EXPECT_TRUE(app.mainWindow()->layoutBuilt());
-  EXPECT_TRUE(mainView.visible);
-  EXPECT_EQ(app.sessionState()->memberId, "demo1");
+  logIn(app);
+  EXPECT_TRUE(session(app).loggedIn());
+  EXPECT_FALSE(session(app).loginPending());
+  EXPECT_FALSE(session(app).login().busy());
+  EXPECT_FALSE(front.login->controlsVisible);
+  EXPECT_TRUE(app.module<MainWindowModule>().layoutBuilt());
+  EXPECT_TRUE(front.main->visible);
+  EXPECT_EQ(session(app).state().memberId, "demo1");
+  EXPECT_EQ(front.main->calls.back(), "webPage http://127.0.0.1/help_desk/notice_program.asp?userid=demo1");
 
   app.repaintAll();
-  EXPECT_EQ(mainView.pointsText, "1,200,000P");
-  EXPECT_EQ(mainView.connectionText, "정액제접속");
+  EXPECT_EQ(front.main->pointsText, "1,200,000P");
+  EXPECT_EQ(front.main->connectionText, "정액제접속");
 }
 
 TEST_F(ClientAppTest, DecliningToReconnectDestroysTheTopWindow) {
   ClientApp& app = start();
-  int ended = 0;
-  FrontEnd front = app.frontEnd();
-  front.endProgram = [&] { ++ended; };
-  app.run(front);
-  random.values = {0, 0};
-  app.connectToServer();
-  dialogs.answers = {MessageAnswer::Cancel};
+  fake.random.values = {0, 0};
+  session(app).flow().connectToServer();
+  fake.dialogs.answers = {MessageAnswer::Cancel};
   socket().deliver(SocketEvent::Connect, SocketError::ConnectionRefused);
-  EXPECT_TRUE(loginView.destroyed);
-  EXPECT_EQ(ended, 1);
+  EXPECT_TRUE(front.login->destroyed);
+}
+
+TEST_F(ClientAppTest, HeadlessFrontEndRunsThePresentersWithoutViews) {
+  front.withViews = false;
+  ClientApp& app = start();
+  session(app).login().setCredentials("demo1", "demo1234");
+  fake.random.values = {0, 0};
+  session(app).flow().connectToServer();
+  socket().deliver(SocketEvent::Connect);
+  LoginReply reply;
+  reply.memberId = "demo1";
+  serverSends(reply.encode());
+  EXPECT_TRUE(session(app).loggedIn());
+  app.repaintAll();  // nothing to paint, nothing to crash
 }
 
 TEST(AlreadyRunningTest, WarningHasNoOwnerAndTheDefaultCaption) {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "core/base/config_keys.h"
-#include "core/hub/session_state.h"
-#include "platform/posix/posix_file_system.h"
+#include "core/base/servers.h"
+#include "support/fake_links.h"
 #include "support/fake_ports.h"
 #include "support/fake_views.h"
-#include "support/temp_dir.h"
+#include "support/memory_file_system.h"
 
 namespace pom {
 namespace {
@@ -15,7 +15,12 @@ namespace {
 class MainWindowPresenterTest : public ::testing::Test {
  protected:
   MainWindowPresenterTest() {
-    profile.writeText("Config", "BasicFolder", dir.path().string(), "./PomConfig.ini");
+    files.addFolder("c:\\down");
+    profile.writeText("Config", "BasicFolder", "c:\\down", "./PomConfig.ini");
+    for (const char* key : {"WebSite", "PaymentSite"}) {
+      profile.writeText("Servers", key, std::string(key) == "WebSite" ? "web" : "pay",
+                        "./PomConfig.ini");
+    }
     view.paint.sizes[262] = {240, 30};  // end button: 60 x 30 frames
     view.paint.sizes[231] = {200, 40};  // download button: 50 x 40 at (134, 0)
     MainWindowPresenter::Deps deps;
@@ -24,22 +29,18 @@ class MainWindowPresenterTest : public ::testing::Test {
     deps.dialogs = &dialogs;
     deps.shell = &shell;
     deps.files = &files;
+    deps.servers = &servers;
     deps.session = &session;
-    deps.password = [] { return std::string("ab"); };
-    deps.webSite = [] { return std::string("http://web"); };
-    deps.homePage = [] { return std::string("http://home"); };
-    deps.clubSite = [] { return std::string("http://club"); };
-    deps.fileBoxSite = [] { return std::string("http://box"); };
-    deps.paymentSite = [] { return std::string("http://pay"); };
-    deps.openBrowserWindow = [this](const std::string& url, int l, int t, int w, int h) {
-      shell.openBrowserWindow(url, l, t, w, h);
-    };
-    deps.uploadNoticeShown = &uploadNotice;
+    deps.storage = &storage;
+    deps.search = &search;
+    deps.uploads = &uploads;
+    deps.downloads = &downloads;
+    deps.local = &local;
     presenter = std::make_unique<MainWindowPresenter>(deps);
     for (int i = 0; i < static_cast<int>(PaneId::Count); ++i) {
       presenter->setPane(static_cast<PaneId>(i), &panes[i]);
     }
-    session.memberId = "demo1";
+    session.member.memberId = "demo1";
     presenter->prepare();
   }
 
@@ -49,17 +50,21 @@ class MainWindowPresenterTest : public ::testing::Test {
     presenter->onLeftUp(x, y);
   }
 
-  test::TempDir dir;
   MemoryProfile profile;
   MemoryRegistry registry;
-  ConfigStore config{profile, registry, "/tmp"};
+  ConfigStore config{profile, registry, "c:\\work"};
+  Servers servers{profile};
   FakeDialogs dialogs;
   FakeShell shell;
-  PosixFileSystem files;
-  SessionState session;
+  MemoryFileSystem files;
+  FakeSessionLink session;
+  FakeStorageLink storage;
+  FakeSearchLink search;
+  FakeUploadLink uploads;
+  FakeDownloadLink downloads;
+  FakeLocalBrowserLink local;
   FakeMainWindowView view;
   FakePane panes[static_cast<int>(PaneId::Count)];
-  bool uploadNotice = false;
   std::unique_ptr<MainWindowPresenter> presenter;
 };
 
@@ -69,11 +74,15 @@ TEST_F(MainWindowPresenterTest, BuildLayoutSizesCentresAndShowsTheNoticePage) {
   EXPECT_EQ(view.resized.width, 888);  // 880 + 8 frame
   EXPECT_EQ(view.resized.height, 740);
   EXPECT_EQ(view.calls,
-            std::vector<std::string>({"searchBar", "bottomFrame -10,661 4000x100", "center 888x740",
-                                      "frames", "dropFiles", "panes"}));
-  EXPECT_EQ(presenter->downloadFolder(), dir.path().string());
+            std::vector<std::string>(
+                {"searchBar", "bottomFrame -10,661 4000x100", "center 888x740", "frames",
+                 "dropFiles", "controls",
+                 "webPage http://web/help_desk/notice_program.asp?userid=demo1"}));
+  EXPECT_EQ(presenter->downloadFolder(), "c:\\down");
+  EXPECT_EQ(local.pointedAt, std::vector<std::string>({"c:\\down"}));
   EXPECT_EQ(presenter->rightPaneMode(), RightPaneMode::NoticePage);
-  EXPECT_TRUE(pane(PaneId::WebPage).visible);
+  EXPECT_TRUE(view.webPage.visible);
+  EXPECT_EQ(view.webPage.page.x, 240);
   EXPECT_FALSE(pane(PaneId::OwnList).visible);
   EXPECT_EQ(presenter->button(12).x(), 880 - 87);
   EXPECT_EQ(presenter->button(12).y(), 706 - 30);
@@ -83,7 +92,7 @@ TEST_F(MainWindowPresenterTest, RightPaneModesShowOneViewAtATime) {
   presenter->buildLayout();
   presenter->setRightPaneMode(RightPaneMode::SearchList);
   EXPECT_TRUE(pane(PaneId::SearchList).visible);
-  EXPECT_FALSE(pane(PaneId::WebPage).visible);
+  EXPECT_FALSE(view.webPage.visible);
   EXPECT_FALSE(pane(PaneId::OwnList).visible);
   EXPECT_FALSE(pane(PaneId::FolderList).visible);
 }
@@ -120,12 +129,13 @@ TEST_F(MainWindowPresenterTest, SplitterDropMovesPanesAndEveryReleaseEndsListDra
   EXPECT_EQ(view.cursor, CursorShape::SizeWestEast);
   presenter->trackLeftDown(233, 300);
   presenter->trackLeftUp(50, 300);
-  EXPECT_EQ(pane(PaneId::WebPage).splits, (std::vector<std::pair<int, int>>{{120, 0}}));
+  EXPECT_EQ(pane(PaneId::OwnList).splits, (std::vector<std::pair<int, int>>{{120, 0}}));
+  EXPECT_EQ(view.webPage.page.x, 132) << "the notice page follows the split";
   EXPECT_EQ(view.repaints, 1);
   EXPECT_EQ(order, std::vector<std::string>({"localList", "own", "search", "folder"}));
 
   presenter->trackLeftUp(600, 600);  // no drag: only the list drags end
-  EXPECT_EQ(pane(PaneId::WebPage).splits.size(), 1u);
+  EXPECT_EQ(pane(PaneId::OwnList).splits.size(), 1u);
   EXPECT_EQ(order.size(), 8u);
 }
 
@@ -138,11 +148,10 @@ TEST_F(MainWindowPresenterTest, DownloadWithoutSelectionWarns) {
   EXPECT_EQ(dialogs.boxes[0].icon, MessageIcon::Warning);
   EXPECT_EQ(dialogs.boxes[0].owner, DialogOwner::MainWindow);
 
-  int downloads = 0;
-  presenter->hooks().ownListHasSelection = [] { return true; };
-  presenter->hooks().downloadSelected = [&] { ++downloads; };
+  storage.selection = true;
   click(140, 10);
-  EXPECT_EQ(downloads, 1);
+  EXPECT_EQ(storage.downloads, 1) << "the own list queues its selection";
+  EXPECT_EQ(search.downloads, 1) << "and so do the search and folder lists";
   EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
@@ -165,23 +174,21 @@ TEST_F(MainWindowPresenterTest, PageButtonsOpenTheirAddressesWithTheWebToken) {
 
   click(5, 680);  // open download folder, moved to (3, h - 30)
   EXPECT_EQ(shell.launches.back().file, "explorer.exe");
-  EXPECT_EQ(shell.launches.back().parameters, dir.path().string());
+  EXPECT_EQ(shell.launches.back().parameters, "c:\\down");
   EXPECT_EQ(shell.launches.back().show, ShowMode::Normal);
 }
 
 TEST_F(MainWindowPresenterTest, ChoosingTheDownloadFolderSavesIt) {
   presenter->buildLayout();
-  std::string pointed;
-  presenter->hooks().pointLocalTreeAt = [&](const std::string& p) { pointed = p; };
   click(95, 680);
   EXPECT_EQ(dialogs.folderTitles, std::vector<std::string>({"디렉토리를 선택하세요"}));
-  EXPECT_EQ(presenter->downloadFolder(), dir.path().string());  // nothing picked
+  EXPECT_EQ(presenter->downloadFolder(), "c:\\down");  // nothing picked
 
   dialogs.folderToPick = "/srv/down";
   click(95, 680);
   EXPECT_EQ(profile.value("Config", "BasicFolder"), "/srv/down");
   EXPECT_EQ(presenter->downloadFolder(), "/srv/down");
-  EXPECT_EQ(pointed, "/srv/down");
+  EXPECT_EQ(local.pointedAt.back(), "/srv/down");
 }
 
 TEST_F(MainWindowPresenterTest, EndButtonAndEscapeSendTheCloseCommand) {
@@ -200,8 +207,8 @@ TEST_F(MainWindowPresenterTest, CloseAsksTheRightQuestion) {
   dialogs.answers = {MessageAnswer::Yes};
   EXPECT_TRUE(presenter->confirmClose());
 
-  presenter->hooks().uploadsPending = [] { return true; };
-  presenter->hooks().downloadsPending = [] { return true; };
+  uploads.pending = true;
+  downloads.pending = true;
   dialogs.boxes.clear();
   dialogs.answers = {MessageAnswer::Cancel};
   EXPECT_FALSE(presenter->confirmClose());
@@ -211,40 +218,46 @@ TEST_F(MainWindowPresenterTest, CloseAsksTheRightQuestion) {
   EXPECT_EQ(dialogs.boxes[0].caption, "Pomvale");
   EXPECT_EQ(dialogs.boxes[0].buttons, MessageButtons::OkCancel);
 
-  presenter->hooks().uploadsPending = nullptr;
+  uploads.pending = false;
   dialogs.answers = {MessageAnswer::Ok};
   EXPECT_TRUE(presenter->confirmClose());
   EXPECT_EQ(dialogs.boxes[1].text,
             "다운로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     ");
 }
 
-TEST_F(MainWindowPresenterTest, DroppedFilesQueueRegularNonEmptyFilesAndOpenTheNoticeOnce) {
+TEST_F(MainWindowPresenterTest, DroppedFilesQueueRegularNonEmptyFiles) {
   presenter->buildLayout();
-  dir.write("a.txt", "abc");
-  dir.write("b.txt", "de");
-  dir.write("empty.txt", "");
-  std::vector<std::string> queued;
-  presenter->hooks().uploadDroppedFile = [&](const std::string& p) { queued.push_back(p); };
+  files.addFile("c:\\in\\a.txt", "abc");
+  files.addFile("c:\\in\\b.txt", "de");
+  files.addFile("c:\\in\\empty.txt", "");
 
-  presenter->onFilesDropped({dir.path().string(), dir.file("empty.txt")});
-  EXPECT_TRUE(queued.empty());
-  EXPECT_TRUE(shell.browsers.empty());
+  presenter->onFilesDropped({"c:\\in", "c:\\in\\empty.txt"});
+  EXPECT_TRUE(uploads.queued.empty());
+  EXPECT_EQ(uploads.notices, 0) << "nothing was started";
 
-  presenter->onFilesDropped({dir.file("a.txt"), dir.file("b.txt"), dir.file("missing")});
-  EXPECT_EQ(queued, std::vector<std::string>({dir.file("a.txt"), dir.file("b.txt")}));
-  ASSERT_EQ(shell.browsers.size(), 1u);
-  EXPECT_EQ(shell.browsers[0].url, "http://web/pop/20080401.asp");
-  EXPECT_EQ(shell.browsers[0].height, 660);
-  EXPECT_TRUE(uploadNotice);
+  presenter->onFilesDropped({"c:\\in\\a.txt", "c:\\in\\b.txt", "c:\\in\\missing"});
+  EXPECT_EQ(uploads.queued, std::vector<std::string>({"c:\\in\\a.txt", "c:\\in\\b.txt"}));
+  EXPECT_EQ(uploads.notices, 1);
+}
 
-  presenter->onFilesDropped({dir.file("a.txt")});
-  EXPECT_EQ(shell.browsers.size(), 1u);
+TEST_F(MainWindowPresenterTest, UploadAndSettingsButtonsGoToTheirSubsystems) {
+  presenter->buildLayout();
+  click(195, 5);  // upload (193, 0): nothing selected
+  EXPECT_EQ(dialogs.lastText(), "업로드 할 파일을 선택 하세요!    ");
+  local.selection = true;
+  click(195, 5);
+  EXPECT_EQ(uploads.windowOpens, 1);
+  EXPECT_EQ(local.uploads, 1);
+  click(245, 5);  // settings (242, 0)
+  EXPECT_EQ(local.settingsOpens, 1);
+  click(815, 66);  // search (811, 63)
+  EXPECT_EQ(search.searches, 1);
 }
 
 TEST_F(MainWindowPresenterTest, StatusPaintShowsMemberPointsAndConnectionKind) {
   presenter->buildLayout();
-  session.credit = -20;
-  session.flatRate = 5;
+  session.member.credit = -20;
+  session.member.flatRate = 5;
   presenter->setAdLine("광고", "http://ad");
   presenter->paint();
   EXPECT_EQ(view.pointsText, "0P");

@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-#include "core/storage/progress_dialog.h"
-#include "core/storage/term_extension_dialog.h"
 #include "core/net/messages/replies.h"
-#include "support/fake_ports.h"
-#include "support/fake_views.h"
 
 namespace pom {
 namespace {
@@ -16,8 +13,8 @@ namespace {
 TEST(ReplyDispatcherTest, DispatchesByTypeAndDropsUnknownAndWrongLength) {
   ReplyDispatcher dispatcher;
   std::vector<std::size_t> credits;
-  dispatcher.setHandler(ReplyType::CreditBalance,
-                        [&](const std::uint8_t*, std::size_t n) { credits.push_back(n); });
+  dispatcher.add(ReplyType::CreditBalance, "test",
+                 [&](const std::uint8_t*, std::size_t n) { credits.push_back(n); });
 
   Bytes body = CreditBalance{}.encode();
   EXPECT_TRUE(dispatcher.dispatch(body.data(), body.size()));
@@ -35,63 +32,38 @@ TEST(ReplyDispatcherTest, DispatchesByTypeAndDropsUnknownAndWrongLength) {
   EXPECT_FALSE(dispatcher.dispatch(ticket.data(), ticket.size()));
 }
 
-TEST(ReplyDispatcherTest, LaterSubsystemsAddAndReplaceBranches) {
+TEST(ReplyDispatcherTest, SeveralModulesReactToOneTypeInRegistrationOrder) {
   ReplyDispatcher dispatcher;
-  int first = 0, second = 0;
-  dispatcher.on<DownloadTicket>([&](const DownloadTicket&) { ++first; });
-  dispatcher.on<DownloadTicket>([&](const DownloadTicket& t) { second += t.fileId; });
-  DownloadTicket ticket;
-  ticket.fileId = 7;
-  Bytes body = ticket.encode();
+  std::vector<std::string> log;
+  dispatcher.on<FolderList>("tree", [&](const FolderList& m) {
+    log.push_back("tree " + std::to_string(m.folderId));
+  });
+  dispatcher.on<FolderList>("list", [&](const FolderList& m) {
+    log.push_back("list " + std::to_string(m.folderId));
+  });
+  EXPECT_EQ(dispatcher.owners(ReplyType::FolderList), std::vector<std::string>({"tree", "list"}));
+  FolderList page;
+  page.folderId = 7;
+  Bytes body = page.encode();
   EXPECT_TRUE(dispatcher.dispatch(body.data(), body.size()));
-  EXPECT_EQ(first, 0);
-  EXPECT_EQ(second, 7);
-  body.pop_back();  // 517 bytes: ignored
+  EXPECT_EQ(log, std::vector<std::string>({"tree 7", "list 7"}));
+  body.resize(FolderList::kHeadSize - 1);  // shorter than the head: dropped
   EXPECT_FALSE(dispatcher.dispatch(body.data(), body.size()));
-  EXPECT_EQ(second, 7);
+  EXPECT_EQ(log.size(), 2u);
 }
 
-TEST(ReplyDispatcherTest, HandlerWorksOnItsOwnCopyOfTheBody) {
+TEST(ReplyDispatcherTest, HandlersWorkOnTheirOwnCopyOfTheBody) {
   ReplyDispatcher dispatcher;
   Bytes buffer = CreditBalance{}.encode();
-  std::int32_t typeSeen = -1;
-  dispatcher.setHandler(ReplyType::CreditBalance, [&](const std::uint8_t* body, std::size_t) {
-    buffer.assign(buffer.size(), 0xEE);  // a re-entrant read overwrites the connection's buffer
-    typeSeen = body[0];
-  });
+  std::vector<std::int32_t> typesSeen;
+  for (const char* owner : {"first", "second"}) {
+    dispatcher.add(ReplyType::CreditBalance, owner, [&](const std::uint8_t* body, std::size_t) {
+      buffer.assign(buffer.size(), 0xEE);  // a re-entrant read overwrites the connection's buffer
+      typesSeen.push_back(body[0]);
+    });
+  }
   dispatcher.dispatch(buffer.data(), buffer.size());
-  EXPECT_EQ(typeSeen, 24);
-}
-
-TEST(ReplyDispatcherTest, ExtendTermReplyFillsAndOpensTheDialog) {
-  FakeDialogs dialogs;
-  FakeTermView view;
-  TermExtensionDialog term;
-  view.dialog = &term;
-  term.attach(&view, &dialogs);
-  ProgressDialog progress;
-  FakeProgressView progressView;
-  progress.attach(&progressView);
-  ReplyDispatcher dispatcher;
-  registerDialogBranches(dispatcher, term, progress);
-
-  ExtendTermReply reply;
-  reply.quotaBytes = 10485760;
-  reply.usedBytes = 3145728;
-  reply.result = 0;
-  const Bytes body = reply.encode();
-  dispatcher.dispatch(body.data(), body.size());
-  EXPECT_TRUE(view.open);
-  EXPECT_EQ(view.title, "기간 연장 알림");
-  EXPECT_EQ(view.labels[kTermQuotaLabelId], "10MB");
-
-  progress.openLoading();
-  FolderList list;
-  list.capacity = 30;
-  const Bytes listing = list.encode();
-  dispatcher.dispatch(listing.data(), listing.size());
-  EXPECT_FALSE(progress.busy());
-  EXPECT_FALSE(progressView.open);
+  EXPECT_EQ(typesSeen, std::vector<std::int32_t>({24, 24}));
 }
 
 }  // namespace

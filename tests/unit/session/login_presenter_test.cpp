@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/base/config_keys.h"
+#include "core/base/servers.h"
 #include "support/fake_ports.h"
 #include "support/memory_file_system.h"
 #include "support/fake_views.h"
@@ -14,6 +15,7 @@ class LoginPresenterTest : public ::testing::Test {
  protected:
   LoginPresenterTest() {
     view.paint.sizes[kLoginButtonBitmap] = {200, 25};  // 50 x 25 frames at (210, 97)
+    profile.writeText("Servers", "WebSite", "127.0.0.1:8080", "./PomConfig.ini");
   }
 
   LoginPresenter& make() {
@@ -23,7 +25,7 @@ class LoginPresenterTest : public ::testing::Test {
     deps.dialogs = &dialogs;
     deps.shell = &shell;
     deps.files = &files;
-    deps.webSite = [] { return std::string("http://127.0.0.1:8080"); };
+    deps.servers = &servers;
     deps.connectToServer = [this] { ++connects; };
     presenter = std::make_unique<LoginPresenter>(deps);
     presenter->initialise("9");
@@ -44,6 +46,7 @@ class LoginPresenterTest : public ::testing::Test {
   MemoryProfile profile;
   MemoryRegistry registry;
   ConfigStore config{profile, registry, "/tmp"};
+  Servers servers{profile};
   FakeDialogs dialogs;
   FakeShell shell;
   MemoryFileSystem files;

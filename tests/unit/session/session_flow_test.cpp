@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/hub/session_state.h"
+#include "core/base/servers.h"
+#include "core/hub/app_ports.h"
 #include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/messages/requests.h"
@@ -26,14 +28,12 @@ class FakeSessionHost : public SessionHost {
   std::string pw = "demo1234";
   FakeDialogs boxes;
   std::vector<std::string> calls;
-  // Called by reconnect(), so a test can bring the new connection up.
-  std::function<void()> onReconnect;
 
   bool loginPending() const override { return pending; }
   void setLoginPending(bool p) override { pending = p; }
   bool loggedIn() const override { return logged; }
-  std::string memberId() const override { return id; }
-  std::string password() const override { return pw; }
+  std::string loginId() const override { return id; }
+  std::string loginPassword() const override { return pw; }
   void switchToMain() override {
     calls.push_back("switchToMain");
     logged = true;
@@ -42,10 +42,6 @@ class FakeSessionHost : public SessionHost {
   void loginRefusedQuota() override { calls.push_back("refusedQuota"); }
   void loginRefused() override { calls.push_back("refused"); }
   void clearLoginBusy() override { calls.push_back("clearBusy"); }
-  void reconnect() override {
-    calls.push_back("reconnect");
-    if (onReconnect) onReconnect();
-  }
   void endProgram() override { calls.push_back("end"); }
   void repaintMainWindow() override { calls.push_back("repaint"); }
   void openMemoList() override { calls.push_back("memoList"); }
@@ -105,24 +101,37 @@ class SessionFlowTest : public ::testing::Test {
     sockets.last().scriptReceive(framed(body));
     sockets.last().deliver(SocketEvent::Read);
   }
-  void receiveLogin(std::uint8_t result, std::int64_t credit = 1200000) {
+  void receiveLogin(int result, std::int64_t credit = 1200000) {
     LoginReply reply;
     reply.memberId = "demo1";
     reply.memberText = "text";
     reply.registrationNumber = "8501011234567";
     reply.flatRate = 2;
     reply.credit = credit;
-    reply.result = result;
+    reply.result = static_cast<LoginReply::Result>(result);
     receive(reply.encode());
   }
 
+  AppPorts portsFor() {
+    AppPorts bundle;
+    bundle.loop = &loop;
+    bundle.clock = &loop;
+    bundle.random = &random;
+    bundle.sockets = &sockets;
+    return bundle;
+  }
+
   ManualLoop loop;
+  FakeRandom random;
   FakeSocketFactory sockets;
+  MemoryProfile profile;
+  Servers servers{profile};
+  AppPorts ports = portsFor();
   Connection connection{sockets, kMainServerKind};
   FakeSessionHost host;
   SessionState session;
   ReplyDispatcher dispatcher;
-  SessionFlow flow{host, connection, session, loop, dispatcher};
+  SessionFlow flow{host, connection, session, dispatcher, ports, servers};
 };
 
 TEST_F(SessionFlowTest, ConnectSendsOneLoginWithTheKeptCredentials) {
@@ -155,9 +164,11 @@ TEST_F(SessionFlowTest, AcceptedLoginFillsSessionSwitchesAndChecksNotesOnce) {
 TEST_F(SessionFlowTest, ReconnectAfterLossLogsInAgainWithoutRebuildOrNoteCheck) {
   receiveLogin(0);
   host.calls.clear();
-  host.onReconnect = [this] { connectUp(); };
   host.boxes.answers = {MessageAnswer::Ok};
   sockets.last().deliver(SocketEvent::Close);
+  EXPECT_EQ(sockets.last().connects(), 2) << "OK connects again";
+  sockets.last().clearSent();
+  sockets.last().deliver(SocketEvent::Connect);
 
   ASSERT_EQ(host.boxes.boxes.size(), 1u);
   const MessageBoxRequest& box = host.boxes.boxes[0];
@@ -171,7 +182,7 @@ TEST_F(SessionFlowTest, ReconnectAfterLossLogsInAgainWithoutRebuildOrNoteCheck) 
 
   receiveLogin(0, 500);
   EXPECT_EQ(session.credit, 500);
-  EXPECT_EQ(host.calls, std::vector<std::string>({"reconnect", "accepted", "clearBusy"}));
+  EXPECT_EQ(host.calls, std::vector<std::string>({"accepted", "clearBusy"}));
   EXPECT_EQ(sentTypes(), std::vector<int>({0}));  // no NoteCheckRequest
 }
 
@@ -207,6 +218,58 @@ TEST_F(SessionFlowTest, RefusalsShowTheirMessagesAndFreeTheLoginWindow) {
   EXPECT_EQ(host.calls, std::vector<std::string>({"refused", "clearBusy"}));
   EXPECT_TRUE(connection.isOpen());  // the connection stays open
   EXPECT_TRUE(session.memberId.empty());
+}
+
+TEST_F(SessionFlowTest, RefusalAfterAReconnectOnlyShowsItsMessage) {
+  // Logged in once: a later refusal must not bring the login controls back
+  // over the main window (their hidden button would still take clicks).
+  host.logged = true;
+  for (int result : {3, 7}) {
+    host.calls.clear();
+    receiveLogin(result);
+    EXPECT_EQ(host.calls, std::vector<std::string>({"clearBusy"})) << result;
+  }
+  ASSERT_EQ(host.boxes.boxes.size(), 2u);
+  EXPECT_EQ(host.boxes.boxes[0].text, "정액제 접속을 초과했습니다.     ");
+  EXPECT_EQ(host.boxes.boxes[1].text, "아이디 패스워드 오류 또는 네트워크 오류.     ");
+}
+
+TEST_F(SessionFlowTest, ConnectThatCannotStartTakesTheLostConnectionPath) {
+  struct Case {
+    const char* what;
+    bool createFails;
+    SocketError connectError;
+  } cases[] = {
+      {"no socket", true, SocketError::WouldBlock},
+      {"unresolvable host", false, SocketError::Invalid},
+  };
+  for (const Case& c : cases) {
+    connection.reset();
+    host.calls.clear();
+    host.boxes.boxes.clear();
+    sockets.last().setCreateFails(c.createFails);
+    sockets.last().setConnectResult(false, c.connectError);
+    EXPECT_FALSE(flow.connectToServer()) << c.what;
+    EXPECT_TRUE(host.boxes.boxes.empty()) << c.what << ": asked on the next turn, not inside";
+    EXPECT_FALSE(connection.isOpen()) << c.what;
+
+    // The member declines the first time, accepts the second: the second
+    // attempt is made, and it can work.
+    sockets.last().setCreateFails(false);
+    sockets.last().setConnectResult(false, SocketError::WouldBlock);
+    host.boxes.answers = {MessageAnswer::Ok};
+    loop.runPending();
+    ASSERT_EQ(host.boxes.boxes.size(), 1u) << c.what;
+    EXPECT_EQ(host.boxes.boxes[0].text,
+              "통신장애로 인하여 접속이 종료 되었습니다. \r\n\r\n 재 접속 하시겠습니까?     ");
+    EXPECT_TRUE(connection.isOpen()) << c.what << ": connecting again";
+    EXPECT_FALSE(host.pending);
+  }
+  host.boxes.answers = {MessageAnswer::Cancel};
+  sockets.last().setConnectResult(false, SocketError::Invalid);
+  flow.connectToServer();
+  loop.runPending();
+  EXPECT_EQ(host.calls, std::vector<std::string>({"end"}));
 }
 
 TEST_F(SessionFlowTest, RetryAnswerIsFollowedOnceAfterAPause) {

@@ -41,7 +41,7 @@ class TermExtensionDialogTest : public ::testing::Test {
     dialog.attach(&view, &dialogs);
   }
   void openWith(int result, std::int64_t quota, std::int64_t used) {
-    dialog.resultCode = result;
+    dialog.result = static_cast<ExtendTermReply::Result>(result);
     dialog.freeQuota = quota;
     dialog.totalUsed = used;
     dialog.open();
@@ -63,7 +63,7 @@ TEST_F(TermExtensionDialogTest, CompletedExtensionShowsTheSizes) {
 
   dialog.close();
   EXPECT_FALSE(view.open);
-  EXPECT_EQ(dialog.resultCode, 1);
+  EXPECT_EQ(dialog.result, TermExtensionDialog::kNoAnswer);
   EXPECT_EQ(dialog.freeQuota, 0);
 }
 
@@ -88,7 +88,7 @@ TEST_F(TermExtensionDialogTest, OtherResultsCloseAtOnce) {
   openWith(9, 0, 0);
   EXPECT_EQ(view.labels[kTermResultLabelId], "잠시 후 다시 시도해주세요");
   EXPECT_FALSE(view.open);
-  EXPECT_EQ(dialog.resultCode, 1);
+  EXPECT_EQ(dialog.result, TermExtensionDialog::kNoAnswer);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ template <typename Reply>
 Bytes encodeFriendReply(const Reply& m) {
   auto out = body::start(Reply::kType, Reply::kSize);
   m.record.writeTo(out, 6);
-  out.u8(248, m.result);
+  out.u8(248, static_cast<std::uint8_t>(m.result));
   return out.take();
 }
 
@@ -22,7 +22,7 @@ std::optional<Reply> decodeFriendReply(const std::uint8_t* data, std::size_t len
   if (!body::isExact(in, Reply::kType, Reply::kSize)) return std::nullopt;
   Reply m;
   m.record = FriendRecord::readFrom(in, 6);
-  m.result = in.u8(248);
+  m.result = static_cast<decltype(m.result)>(in.u8(248));
   return m;
 }
 
@@ -38,7 +38,7 @@ Bytes LoginReply::encode() const {
   out.i64(97, valueB);
   out.i64(105, valueC);
   out.i64(113, valueD);
-  out.u8(121, result);
+  out.u8(121, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -54,7 +54,7 @@ std::optional<LoginReply> LoginReply::decode(const std::uint8_t* data, std::size
   m.valueB = in.i64(97);
   m.valueC = in.i64(105);
   m.valueD = in.i64(113);
-  m.result = in.u8(121);
+  m.result = static_cast<decltype(m.result)>(in.u8(121));
   return m;
 }
 
@@ -75,7 +75,7 @@ std::optional<EditMemoReply> EditMemoReply::decode(const std::uint8_t* data, std
 Bytes RemoveFriendReply::encode() const {
   auto out = body::start(kType, kSize);
   out.text(6, 21, friendId);
-  out.u8(27, result);
+  out.u8(27, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -85,7 +85,7 @@ std::optional<RemoveFriendReply> RemoveFriendReply::decode(const std::uint8_t* d
   if (!body::isExact(in, kType, kSize)) return std::nullopt;
   RemoveFriendReply m;
   m.friendId = in.text(6, 21);
-  m.result = in.u8(27);
+  m.result = static_cast<decltype(m.result)>(in.u8(27));
   return m;
 }
 
@@ -94,7 +94,7 @@ Bytes UploadFolderCreated::encode() const {
   out.i32(10, folderId);
   out.u16(14, pendingIndex);
   out.u8(16, forUpload);
-  out.u8(17, result);
+  out.u8(17, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -106,7 +106,7 @@ std::optional<UploadFolderCreated> UploadFolderCreated::decode(const std::uint8_
   m.folderId = in.i32(10);
   m.pendingIndex = in.u16(14);
   m.forUpload = in.u8(16);
-  m.result = in.u8(17);
+  m.result = static_cast<decltype(m.result)>(in.u8(17));
   return m;
 }
 
@@ -121,7 +121,7 @@ Bytes FolderCreated::encode() const {
   date.writeTo(out, 132);
   out.u16(148, downloadCount);
   out.u8(152, skipLabelEdit);
-  out.u8(153, result);
+  out.u8(153, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -138,7 +138,7 @@ std::optional<FolderCreated> FolderCreated::decode(const std::uint8_t* data, std
   m.date = DateBlock::readFrom(in, 132);
   m.downloadCount = in.u16(148);
   m.skipLabelEdit = in.u8(152);
-  m.result = in.u8(153);
+  m.result = static_cast<decltype(m.result)>(in.u8(153));
   return m;
 }
 
@@ -152,7 +152,7 @@ Bytes FileRegistered::encode() const {
   out.i64(280, size);
   date.writeTo(out, 288);
   out.u16(304, downloadCount);
-  out.u8(308, result);
+  out.u8(308, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -168,7 +168,7 @@ std::optional<FileRegistered> FileRegistered::decode(const std::uint8_t* data, s
   m.size = in.i64(280);
   m.date = DateBlock::readFrom(in, 288);
   m.downloadCount = in.u16(304);
-  m.result = in.u8(308);
+  m.result = static_cast<decltype(m.result)>(in.u8(308));
   return m;
 }
 
@@ -178,7 +178,7 @@ Bytes ItemSizeUpdate::encode() const {
   out.i64(10, size);
   out.i64(18, storedBytes);
   out.u16(26, daysKept);
-  out.u8(30, result);
+  out.u8(30, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -190,7 +190,7 @@ std::optional<ItemSizeUpdate> ItemSizeUpdate::decode(const std::uint8_t* data, s
   m.size = in.i64(10);
   m.storedBytes = in.i64(18);
   m.daysKept = in.u16(26);
-  m.result = in.u8(30);
+  m.result = static_cast<decltype(m.result)>(in.u8(30));
   return m;
 }
 
@@ -202,7 +202,7 @@ Bytes UploadTicket::encode() const {
   out.i32(26, serverFileId);
   out.i64(30, fileSize);
   out.i64(38, storedBytes);
-  out.u8(46, result);
+  out.u8(46, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -216,7 +216,7 @@ std::optional<UploadTicket> UploadTicket::decode(const std::uint8_t* data, std::
   m.serverFileId = in.i32(26);
   m.fileSize = in.i64(30);
   m.storedBytes = in.i64(38);
-  m.result = in.u8(46);
+  m.result = static_cast<decltype(m.result)>(in.u8(46));
   return m;
 }
 
@@ -228,7 +228,7 @@ Bytes DownloadTicket::encode() const {
   out.text(366, 100, storagePathTail);
   out.text(466, 16, storageHost);
   out.i16(482, flatRate);
-  out.u8(484, result);
+  out.u8(484, static_cast<std::uint8_t>(result));
   out.text(485, 33, uniqueCode);
   return out.take();
 }
@@ -243,7 +243,7 @@ std::optional<DownloadTicket> DownloadTicket::decode(const std::uint8_t* data, s
   m.storagePathTail = in.text(366, 100);
   m.storageHost = in.text(466, 16);
   m.flatRate = in.i16(482);
-  m.result = in.u8(484);
+  m.result = static_cast<decltype(m.result)>(in.u8(484));
   m.uniqueCode = in.text(485, 33);
   return m;
 }
@@ -252,7 +252,7 @@ Bytes SetSharingReply::encode() const {
   auto out = body::start(kType, kSize);
   out.i32(6, itemId);
   out.u8(10, static_cast<std::uint8_t>(sharingState));
-  out.u8(11, result);
+  out.u8(11, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -263,7 +263,7 @@ std::optional<SetSharingReply> SetSharingReply::decode(const std::uint8_t* data,
   SetSharingReply m;
   m.itemId = in.i32(6);
   m.sharingState = static_cast<char>(in.u8(10));
-  m.result = in.u8(11);
+  m.result = static_cast<decltype(m.result)>(in.u8(11));
   return m;
 }
 
@@ -271,7 +271,7 @@ Bytes DeleteItemReply::encode() const {
   auto out = body::start(kType, kSize);
   out.i32(6, itemId);
   out.u8(10, kind);
-  out.u8(11, result);
+  out.u8(11, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -282,13 +282,13 @@ std::optional<DeleteItemReply> DeleteItemReply::decode(const std::uint8_t* data,
   DeleteItemReply m;
   m.itemId = in.i32(6);
   m.kind = in.u8(10);
-  m.result = in.u8(11);
+  m.result = static_cast<decltype(m.result)>(in.u8(11));
   return m;
 }
 
 Bytes RenameFileReply::encode() const {
   auto out = body::start(kType, kSize);
-  out.u8(270, result);
+  out.u8(270, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -297,7 +297,7 @@ std::optional<RenameFileReply> RenameFileReply::decode(const std::uint8_t* data,
   WireReader in(data, length);
   if (!body::isExact(in, kType, kSize)) return std::nullopt;
   RenameFileReply m;
-  m.result = in.u8(270);
+  m.result = static_cast<decltype(m.result)>(in.u8(270));
   return m;
 }
 
@@ -330,7 +330,7 @@ Bytes ExtendTermReply::encode() const {
   out.i32(6, value);
   out.i64(10, quotaBytes);
   out.i64(18, usedBytes);
-  out.u8(26, result);
+  out.u8(26, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -342,14 +342,14 @@ std::optional<ExtendTermReply> ExtendTermReply::decode(const std::uint8_t* data,
   m.value = in.i32(6);
   m.quotaBytes = in.i64(10);
   m.usedBytes = in.i64(18);
-  m.result = in.u8(26);
+  m.result = static_cast<decltype(m.result)>(in.u8(26));
   return m;
 }
 
 Bytes CombinedLinkReply::encode() const {
   auto out = body::start(kType, kSize);
   out.text(204, 20, linkCode);
-  out.u8(224, result);
+  out.u8(224, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -359,7 +359,7 @@ std::optional<CombinedLinkReply> CombinedLinkReply::decode(const std::uint8_t* d
   if (!body::isExact(in, kType, kSize)) return std::nullopt;
   CombinedLinkReply m;
   m.linkCode = in.text(204, 20);
-  m.result = in.u8(224);
+  m.result = static_cast<decltype(m.result)>(in.u8(224));
   return m;
 }
 

@@ -23,7 +23,7 @@ namespace pom {
 struct LoginReply {
   static constexpr ReplyType kType = ReplyType::LoginReply;
   static constexpr std::size_t kSize = 122;
-  enum Result : std::uint8_t { kAccepted = 0, kFlatRateExhausted = 3, kRetry = 100 };
+  enum class Result : std::uint8_t { Accepted = 0, FlatRateExhausted = 3, Retry = 100 };
   std::string memberId;            // char[21] at 10
   std::string memberText;          // char[42] at 31
   std::string registrationNumber;  // 13 ASCII digits at 73 (no terminator inside the field)
@@ -32,7 +32,7 @@ struct LoginReply {
   std::int64_t valueB = 0;
   std::int64_t valueC = 0;
   std::int64_t valueD = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Accepted;
   Bytes encode() const;
   static std::optional<LoginReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const {
@@ -81,9 +81,9 @@ struct MemberFolderList {
 struct AddFriendReply {
   static constexpr ReplyType kType = ReplyType::AddFriendReply;
   static constexpr std::size_t kSize = 249;
-  enum Result : std::uint8_t { kAdded = 0, kNoSuchId = 2, kAlreadyFriend = 3, kOwnId = 4 };
+  enum class Result : std::uint8_t { Added = 0, NoSuchId = 2, AlreadyFriend = 3, OwnId = 4 };
   FriendRecord record;  // at 6
-  std::uint8_t result = 0;
+  Result result = Result::Added;
   Bytes encode() const;
   static std::optional<AddFriendReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(record, result); }
@@ -92,8 +92,9 @@ struct AddFriendReply {
 struct RemoveFriendReply {
   static constexpr ReplyType kType = ReplyType::RemoveFriendReply;
   static constexpr std::size_t kSize = 28;
+  enum class Result : std::uint8_t { Removed = 0 };
   std::string friendId;  // char[21] at 6
-  std::uint8_t result = 0;
+  Result result = Result::Removed;
   Bytes encode() const;
   static std::optional<RemoveFriendReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(friendId, result); }
@@ -102,8 +103,9 @@ struct RemoveFriendReply {
 struct EditMemoReply {
   static constexpr ReplyType kType = ReplyType::EditMemoReply;
   static constexpr std::size_t kSize = 249;
+  enum class Result : std::uint8_t { Changed = 0 };
   FriendRecord record;
-  std::uint8_t result = 0;  // 0 changed
+  Result result = Result::Changed;
   Bytes encode() const;
   static std::optional<EditMemoReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(record, result); }
@@ -112,10 +114,11 @@ struct EditMemoReply {
 struct UploadFolderCreated {
   static constexpr ReplyType kType = ReplyType::UploadFolderCreated;
   static constexpr std::size_t kSize = 18;
+  enum class Result : std::uint8_t { Created = 0 };
   std::int32_t folderId = 0;  // the new folder, at 10
   std::uint16_t pendingIndex = 0;
   std::uint8_t forUpload = 0;  // must be 1
-  std::uint8_t result = 0;     // 0 created
+  Result result = Result::Created;
   Bytes encode() const;
   static std::optional<UploadFolderCreated> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(folderId, pendingIndex, forUpload, result); }
@@ -124,6 +127,7 @@ struct UploadFolderCreated {
 struct FolderCreated {
   static constexpr ReplyType kType = ReplyType::FolderCreated;
   static constexpr std::size_t kSize = 154;
+  enum class Result : std::uint8_t { Created = 0 };
   std::string name;  // char[100] at 6
   std::int32_t folderId = 0;
   std::int32_t parentId = 0;
@@ -133,7 +137,7 @@ struct FolderCreated {
   DateBlock date;
   std::uint16_t downloadCount = 0;
   std::uint8_t skipLabelEdit = 0;  // 0: open the new name for editing
-  std::uint8_t result = 0;         // 0 created
+  Result result = Result::Created;
   Bytes encode() const;
   static std::optional<FolderCreated> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const {
@@ -145,6 +149,7 @@ struct FolderCreated {
 struct FileRegistered {
   static constexpr ReplyType kType = ReplyType::FileRegistered;
   static constexpr std::size_t kSize = 309;
+  enum class Result : std::uint8_t { Registered = 0 };
   std::string name;  // char[256] at 6
   std::int32_t fileId = 0;
   std::int32_t parentId = 0;
@@ -153,7 +158,7 @@ struct FileRegistered {
   std::int64_t size = 0;
   DateBlock date;  // date.day (offset 292) is the number of days kept
   std::uint16_t downloadCount = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Registered;
   Bytes encode() const;
   static std::optional<FileRegistered> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const {
@@ -165,11 +170,12 @@ struct FileRegistered {
 struct ItemSizeUpdate {
   static constexpr ReplyType kType = ReplyType::ItemSizeUpdate;
   static constexpr std::size_t kSize = 31;
+  enum class Result : std::uint8_t { Updated = 0 };
   std::int32_t itemId = 0;
   std::int64_t size = 0;
   std::int64_t storedBytes = 0;
   std::uint16_t daysKept = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Updated;
   Bytes encode() const;
   static std::optional<ItemSizeUpdate> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(itemId, size, storedBytes, daysKept, result); }
@@ -178,14 +184,14 @@ struct ItemSizeUpdate {
 struct UploadTicket {
   static constexpr ReplyType kType = ReplyType::UploadTicket;
   static constexpr std::size_t kSize = 47;
-  enum Result : std::uint8_t { kGo = 0, kFromNothing = 255 };
+  enum class Result : std::uint8_t { Go = 0, FromNothing = 255 };
   std::string storageHost;  // char[16] at 6, dotted IPv4
   std::uint16_t storagePort = 0;
   std::uint16_t uploadRow = 0;
   std::int32_t serverFileId = 0;
   std::int64_t fileSize = 0;
   std::int64_t storedBytes = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Go;
   Bytes encode() const;
   static std::optional<UploadTicket> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const {
@@ -197,14 +203,14 @@ struct UploadTicket {
 struct DownloadTicket {
   static constexpr ReplyType kType = ReplyType::DownloadTicket;
   static constexpr std::size_t kSize = 518;
-  enum Result : std::uint8_t { kGo = 0, kPaymentNeeded = 1, kUnavailable = 255 };
+  enum class Result : std::uint8_t { Go = 0, PaymentNeeded = 1, Unavailable = 255 };
   std::int32_t fileId = 0;
   std::string serverPath;       // char[256] at 10
   std::string storagePathHead;  // char[100] at 266
   std::string storagePathTail;  // char[100] at 366
   std::string storageHost;      // char[16] at 466, dotted IPv4 (port 7201)
   std::int16_t flatRate = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Go;
   std::string uniqueCode;  // char[33] at 485
   // The two parts of the second path text, appended.
   std::string storagePath() const { return storagePathHead + storagePathTail; }
@@ -219,10 +225,10 @@ struct DownloadTicket {
 struct SetSharingReply {
   static constexpr ReplyType kType = ReplyType::SetSharingReply;
   static constexpr std::size_t kSize = 12;
-  enum Result : std::uint8_t { kDone = 0, kProtected = 3 };
+  enum class Result : std::uint8_t { Done = 0, Protected = 3 };
   std::int32_t itemId = 0;
   char sharingState = 0;  // now in force
-  std::uint8_t result = 0;
+  Result result = Result::Done;
   Bytes encode() const;
   static std::optional<SetSharingReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(itemId, sharingState, result); }
@@ -231,9 +237,10 @@ struct SetSharingReply {
 struct DeleteItemReply {
   static constexpr ReplyType kType = ReplyType::DeleteItemReply;
   static constexpr std::size_t kSize = 12;
+  enum class Result : std::uint8_t { Deleted = 0 };
   std::int32_t itemId = 0;
   std::uint8_t kind = 0;  // 100 ('d') when a folder was deleted
-  std::uint8_t result = 0;
+  Result result = Result::Deleted;
   Bytes encode() const;
   static std::optional<DeleteItemReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(itemId, kind, result); }
@@ -242,7 +249,8 @@ struct DeleteItemReply {
 struct RenameFileReply {
   static constexpr ReplyType kType = ReplyType::RenameFileReply;
   static constexpr std::size_t kSize = 271;
-  std::uint8_t result = 0;  // at 270
+  enum class Result : std::uint8_t { Renamed = 0 };
+  Result result = Result::Renamed;  // at 270
   Bytes encode() const;
   static std::optional<RenameFileReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(result); }
@@ -300,11 +308,11 @@ struct CreditBalance {
 struct ExtendTermReply {
   static constexpr ReplyType kType = ReplyType::ExtendTermReply;
   static constexpr std::size_t kSize = 27;
-  enum Result : std::uint8_t { kExtended = 0, kNotEligible = 2, kCapacityExceeded = 4 };
+  enum class Result : std::uint8_t { Extended = 0, NotEligible = 2, CapacityExceeded = 4 };
   std::int32_t value = 0;  // stored, not shown
   std::int64_t quotaBytes = 0;
   std::int64_t usedBytes = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Extended;
   Bytes encode() const;
   static std::optional<ExtendTermReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(value, quotaBytes, usedBytes, result); }
@@ -313,8 +321,9 @@ struct ExtendTermReply {
 struct CombinedLinkReply {
   static constexpr ReplyType kType = ReplyType::CombinedLinkReply;
   static constexpr std::size_t kSize = 225;
+  enum class Result : std::uint8_t { Made = 0 };
   std::string linkCode;  // char[20] at 204
-  std::uint8_t result = 0;
+  Result result = Result::Made;
   Bytes encode() const;
   static std::optional<CombinedLinkReply> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(linkCode, result); }
@@ -359,5 +368,22 @@ struct SessionInfo {
   static std::optional<SessionInfo> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(sessionNumber); }
 };
+
+// Six bytes the server may send; read and ignored.
+struct Unused52Reply {
+  static constexpr ReplyType kType = ReplyType::Unused52;
+  static constexpr std::size_t kSize = 6;
+};
+
+// Every message the login server sends, in type order. The dispatcher's size
+// table (expectedReplySize) is built from each one's kSize (exact) or
+// kHeadSize (a list: at least its head), so the struct is the one source.
+using LoginServerReplies =
+    std::tuple<LoginReply, FriendList, FolderList, MemberFolderList, AddFriendReply,
+               RemoveFriendReply, EditMemoReply, UploadFolderCreated, FolderCreated,
+               FileRegistered, ItemSizeUpdate, UploadTicket, DownloadTicket, SetSharingReply,
+               DeleteItemReply, RenameFileReply, MoveFileReply, SearchResults, SearchMoreResults,
+               FolderContent, CreditBalance, ExtendTermReply, CombinedLinkReply, ServerNotice,
+               NoteNotice, KeepAlive, SessionInfo, Unused52Reply>;
 
 }  // namespace pom

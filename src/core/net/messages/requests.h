@@ -261,4 +261,14 @@ struct PeerReport {
   }
 };
 
+// Every request the client sends to the login server, in type order; the
+// service's size table (expectedRequestSize) is built from their kSize.
+using LoginServerRequests =
+    std::tuple<LoginRequest, FriendListRequest, FolderListRequest, MemberFolderListRequest,
+               AddFriendRequest, RemoveFriendRequest, EditMemoRequest, CreateFolderRequest,
+               UploadFinished, UploadTicketRequest, DownloadTicketRequest, SetSharingRequest,
+               DeleteItemRequest, RenameFolderRequest, RenameFileRequest, MoveFileRequest,
+               FolderContentRequest, TransferEnded, ExtendTermRequest, CombinedLinkRequest,
+               NoteCheckRequest, PeerReport>;
+
 }  // namespace pom

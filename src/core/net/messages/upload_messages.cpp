@@ -116,7 +116,7 @@ std::optional<UploadCancel> UploadCancel::decode(const std::uint8_t* data, std::
 Bytes UploadAccept::encode() const {
   auto out = body::start(kType, kSize);
   out.i32(6, chunkSize);
-  out.u8(10, result);
+  out.u8(10, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -125,14 +125,14 @@ std::optional<UploadAccept> UploadAccept::decode(const std::uint8_t* data, std::
   if (!body::isExact(in, kType, kSize)) return std::nullopt;
   UploadAccept m;
   m.chunkSize = in.i32(6);
-  m.result = in.u8(10);
+  m.result = static_cast<decltype(m.result)>(in.u8(10));
   return m;
 }
 
 Bytes UploadDone::encode() const {
   auto out = body::start(kType, kSize);
   out.i32(6, value);
-  out.u8(10, result);
+  out.u8(10, static_cast<std::uint8_t>(result));
   return out.take();
 }
 
@@ -141,7 +141,7 @@ std::optional<UploadDone> UploadDone::decode(const std::uint8_t* data, std::size
   if (!body::isExact(in, kType, kSize)) return std::nullopt;
   UploadDone m;
   m.value = in.i32(6);
-  m.result = in.u8(10);
+  m.result = static_cast<decltype(m.result)>(in.u8(10));
   return m;
 }
 

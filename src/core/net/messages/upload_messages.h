@@ -71,9 +71,9 @@ struct UploadCancel {
 struct UploadAccept {
   static constexpr UploadReplyType kType = UploadReplyType::UploadAccept;
   static constexpr std::size_t kSize = 11;
-  enum Result : std::uint8_t { kResume = 0, kFromStart = 255 };
+  enum class Result : std::uint8_t { Resume = 0, FromStart = 255 };
   std::int32_t chunkSize = 0;  // as sent; callers must bound it before use
-  std::uint8_t result = 0;
+  Result result = Result::Resume;
   Bytes encode() const;
   static std::optional<UploadAccept> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(chunkSize, result); }
@@ -82,8 +82,9 @@ struct UploadAccept {
 struct UploadDone {
   static constexpr UploadReplyType kType = UploadReplyType::UploadDone;
   static constexpr std::size_t kSize = 11;
+  enum class Result : std::uint8_t { Stored = 0 };
   std::int32_t value = 0;
-  std::uint8_t result = 0;
+  Result result = Result::Stored;
   Bytes encode() const;
   static std::optional<UploadDone> decode(const std::uint8_t* body, std::size_t length);
   auto tie() const { return std::tie(value, result); }

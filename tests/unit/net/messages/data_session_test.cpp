@@ -135,7 +135,7 @@ TEST(UploadReplies, FixedAndAnyLength) {
   const auto a = UploadAccept::decode(accept.data(), accept.size());
   ASSERT_TRUE(a);
   EXPECT_EQ(a->chunkSize, 65536);
-  EXPECT_EQ(a->result, UploadAccept::kFromStart);
+  EXPECT_EQ(a->result, UploadAccept::Result::FromStart);
   EXPECT_FALSE(UploadDone::decode(accept.data(), accept.size()));  // type 0, not 2
   const Bytes ack = {8, 0, 0, 0, 1, 2};
   EXPECT_TRUE(ChunkAck::decode(ack.data(), 4));

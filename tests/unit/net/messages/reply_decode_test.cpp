@@ -176,7 +176,7 @@ TEST(DownloadTicketDecode, ExactlyFiveHundredEighteenBytes) {
   EXPECT_EQ(t->storagePath(), "D:/store/a1/");
   EXPECT_EQ(t->storageHost, "127.0.0.5");
   EXPECT_EQ(t->flatRate, 2);
-  EXPECT_EQ(t->result, 0);
+  EXPECT_EQ(t->result, DownloadTicket::Result::Go);
   EXPECT_EQ(t->uniqueCode, "0123456789abcdef0123456789abcdef");
 
   EXPECT_FALSE(DownloadTicket::decode(b.bytes.data(), 517));
@@ -206,7 +206,7 @@ TEST(LoginReplyDecode, MemberRecordFields) {
   EXPECT_EQ(r->valueB, 1);
   EXPECT_EQ(r->valueC, 2);
   EXPECT_EQ(r->valueD, -1);
-  EXPECT_EQ(r->result, LoginReply::kRetry);
+  EXPECT_EQ(r->result, LoginReply::Result::Retry);
 }
 
 TEST(FixedReplyDecode, FieldsAtTheirOffsets) {
@@ -223,7 +223,7 @@ TEST(FixedReplyDecode, FieldsAtTheirOffsets) {
   EXPECT_EQ(up->serverFileId, 7);
   EXPECT_EQ(up->fileSize, 65536);
   EXPECT_EQ(up->storedBytes, 256);
-  EXPECT_EQ(up->result, UploadTicket::kFromNothing);
+  EXPECT_EQ(up->result, UploadTicket::Result::FromNothing);
 
   HandBody created(7, 18);
   created.put(10, {0x64, 0, 0, 0, 3, 0, 1, 0});
@@ -232,7 +232,7 @@ TEST(FixedReplyDecode, FieldsAtTheirOffsets) {
   EXPECT_EQ(folder->folderId, 100);
   EXPECT_EQ(folder->pendingIndex, 3);
   EXPECT_EQ(folder->forUpload, 1);
-  EXPECT_EQ(folder->result, 0);
+  EXPECT_EQ(folder->result, UploadFolderCreated::Result::Created);
 
   HandBody notice(27, 108);
   notice.put(4, {1, 0, 0, 0});
@@ -251,7 +251,7 @@ TEST(FixedReplyDecode, FieldsAtTheirOffsets) {
 
   HandBody rename(17, 271);
   rename.put(270, {5});
-  EXPECT_EQ(decode<RenameFileReply>(rename)->result, 5);
+  EXPECT_EQ(static_cast<int>(decode<RenameFileReply>(rename)->result), 5);
 
   HandBody registered(10, 309);
   registered.put(288 + 4, {45, 0});
@@ -266,7 +266,7 @@ TEST(FixedReplyDecode, NameLongerThanItsFieldIsCut) {
   EXPECT_EQ(body[105], 0);
   EXPECT_EQ(FolderCreated::decode(body.data(), body.size())->name, std::string(99, 'x'));
   FriendRecord record{std::string(30, 'i'), "n", "m"};
-  const Bytes friendBody = AddFriendReply{record, 0}.encode();
+  const Bytes friendBody = AddFriendReply{record, AddFriendReply::Result::Added}.encode();
   EXPECT_EQ(friendBody[26], 0);
   EXPECT_EQ(friendBody[27], 'n');
 }

@@ -3,6 +3,8 @@
 // body one byte short.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "core/net/messages/messages.h"
 
 namespace pom {
@@ -20,6 +22,15 @@ SearchEntry sampleHit(std::int32_t id) {
   return SearchEntry{id,           4,  "owner",        "0123456789abcdef0123456789abcdef",
                      5000000000LL, -2, "\xC7\xD1 name"};
 }
+
+// Any result byte, named by the catalogue or not, for the aggregate samples.
+struct Code {
+  int value;
+  template <typename Result, typename = std::enable_if_t<std::is_enum_v<Result>>>
+  constexpr operator Result() const {
+    return static_cast<Result>(value);
+  }
+};
 
 template <typename T>
 T sample();
@@ -115,7 +126,7 @@ PeerReport sample() {
 
 template <>
 LoginReply sample() {
-  return {"member01", "text", "0501013123456", 4, -100, 1, 2, 3, 100};
+  return {"member01", "text", "0501013123456", 4, -100, 1, 2, 3, Code{100}};
 }
 template <>
 FriendList sample() {
@@ -131,52 +142,52 @@ MemberFolderList sample() {
 }
 template <>
 AddFriendReply sample() {
-  return {{"pal", "Pal", "memo"}, 3};
+  return {{"pal", "Pal", "memo"}, Code{3}};
 }
 template <>
 RemoveFriendReply sample() {
-  return {"pal", 1};
+  return {"pal", Code{1}};
 }
 template <>
 EditMemoReply sample() {
-  return {{"pal", "Pal", "memo"}, 1};
+  return {{"pal", "Pal", "memo"}, Code{1}};
 }
 template <>
 UploadFolderCreated sample() {
-  return {100, 2, 1, 0};
+  return {100, 2, 1, Code{0}};
 }
 template <>
 FolderCreated sample() {
-  return {"folder", 5, 6, 'f', 7, 8, sampleDate(), 9, 1, 2};
+  return {"folder", 5, 6, 'f', 7, 8, sampleDate(), 9, 1, Code{2}};
 }
 template <>
 FileRegistered sample() {
-  return {"file.bin", 5, 6, 't', -1, 8, sampleDate(), 9, 3};
+  return {"file.bin", 5, 6, 't', -1, 8, sampleDate(), 9, Code{3}};
 }
 template <>
 ItemSizeUpdate sample() {
-  return {1, 2, 3, 4, 5};
+  return {1, 2, 3, 4, Code{5}};
 }
 template <>
 UploadTicket sample() {
-  return {"127.0.0.2", 7301, 2, 3, 4, 5, 255};
+  return {"127.0.0.2", 7301, 2, 3, 4, 5, Code{255}};
 }
 template <>
 DownloadTicket sample() {
   return {
-      1, "/server/path", "head/", "tail/", "127.0.0.3", 2, 255, "0123456789abcdef0123456789abcdef"};
+      1, "/server/path", "head/", "tail/", "127.0.0.3", 2, Code{255}, "0123456789abcdef0123456789abcdef"};
 }
 template <>
 SetSharingReply sample() {
-  return {1, 'b', 3};
+  return {1, 'b', Code{3}};
 }
 template <>
 DeleteItemReply sample() {
-  return {1, 100, 2};
+  return {1, 100, Code{2}};
 }
 template <>
 RenameFileReply sample() {
-  return {4};
+  return {Code{4}};
 }
 template <>
 MoveFileReply sample() {
@@ -200,11 +211,11 @@ CreditBalance sample() {
 }
 template <>
 ExtendTermReply sample() {
-  return {1, 2, 3, 4};
+  return {1, 2, 3, Code{4}};
 }
 template <>
 CombinedLinkReply sample() {
-  return {"LINKCODE", 1};
+  return {"LINKCODE", Code{1}};
 }
 template <>
 ServerNotice sample() {
@@ -263,11 +274,11 @@ UploadCancel sample() {
 }
 template <>
 UploadAccept sample() {
-  return {65536, 255};
+  return {65536, Code{255}};
 }
 template <>
 UploadDone sample() {
-  return {7, 1};
+  return {7, Code{1}};
 }
 template <>
 ChunkAck sample() {

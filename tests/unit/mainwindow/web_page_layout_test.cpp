@@ -1,6 +1,6 @@
 // Where the notice page and its frame go when splitters drop and the main
 // window grows.
-#include "win32/web_page_layout.h"
+#include "core/mainwindow/web_page_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +36,33 @@ TEST(WebPageLayout, GrowingWidensButNeverHeightens) {
   EXPECT_EQ(layout.page().width, 740);
   EXPECT_EQ(layout.page().height, 268);
   EXPECT_EQ(layout.frame().width, 744);
+}
+
+// The pane places its view wherever the layout goes.
+TEST(WebPagePane, PlacesItsViewOnAttachGrowAndDrop) {
+  struct RecordingView : WebPageView {
+    PaneRect frame, page;
+    int places = 0;
+    bool visible = false;
+    void place(const PaneRect& f, const PaneRect& p) override {
+      frame = f;
+      page = p;
+      ++places;
+    }
+    void setVisible(bool v) override { visible = v; }
+  } view;
+  WebPagePane pane;
+  pane.grow(10, 10);  // no view yet: only the layout moves
+  pane.attach(&view);
+  EXPECT_EQ(view.places, 1);
+  EXPECT_EQ(view.page.width, 650);
+  pane.moveToSplit(300, 450);
+  EXPECT_EQ(view.places, 2);
+  EXPECT_EQ(view.page.x, 312);
+  EXPECT_EQ(view.page.height, 353);
+  EXPECT_EQ(view.frame.height, 368);
+  pane.setVisible(true);
+  EXPECT_TRUE(view.visible);
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+// AppPorts: the bundle of ports every subsystem module receives. The front
+// end owns the port objects (one bundle per platform: PosixPorts, Win32Ports,
+// the tests' FakePorts) and they outlive the application.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/base/servers.h"
+
+namespace pom {
+
+class Clock;
+class Dialogs;
+class EventLoop;
+class FileSystem;
+class HttpClient;
+class Profile;
+class Random;
+class Registry;
+class Shell;
+class SocketFactory;
+
+struct AppPorts {
+  EventLoop* loop = nullptr;
+  Clock* clock = nullptr;
+  Random* random = nullptr;
+  SocketFactory* sockets = nullptr;
+  Profile* profile = nullptr;
+  Registry* registry = nullptr;
+  FileSystem* files = nullptr;
+  HttpClient* http = nullptr;
+  Dialogs* dialogs = nullptr;
+  Shell* shell = nullptr;
+  std::string workingDir;  // where font.ini and the program's files live
+  // The login ports are 7031 and 7032; a local service started with a port
+  // offset (tests, several services side by side) moves both.
+  std::uint16_t loginPortBase = kLoginPortBase;
+  // Told "+Name" / "-Name" as each member is created and deleted (optional;
+  // diagnostics and tests).
+  std::function<void(const char*)> lifecycleObserver;
+
+  // Every port is set.
+  bool complete() const {
+    return loop && clock && random && sockets && profile && registry && files && http && dialogs &&
+           shell;
+  }
+};
+
+}  // namespace pom

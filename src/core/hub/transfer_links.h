@@ -1,0 +1,33 @@
+// DownloadLink and UploadLink: what the two transfer modules offer the
+// other modules.
+#pragma once
+
+#include <string>
+
+namespace pom {
+
+class DownloadLink {
+ public:
+  static constexpr char kLinkName[] = "DownloadLink";
+  virtual ~DownloadLink() = default;
+  // Downloads are queued or running (the close question asks about them).
+  virtual bool downloadsPending() const = 0;
+};
+
+class UploadLink {
+ public:
+  static constexpr char kLinkName[] = "UploadLink";
+  virtual ~UploadLink() = default;
+  // Uploads are queued or running (the close question asks about them).
+  virtual bool uploadsPending() const = 0;
+  // Opens the upload window (the upload button).
+  virtual void openWindow() = 0;
+  // Queues a local file for upload into the own list's current folder; false
+  // when it was not queued.
+  virtual bool queueFile(const std::string& path) = 0;
+  // An upload was started from the main window, the local views or the upload
+  // window: the first time in a run the notice page opens.
+  virtual void noteUploadStarted() = 0;
+};
+
+}  // namespace pom

@@ -1,0 +1,31 @@
+// PeerModule: the peer sources as one module of the composition root.
+// Member: the peer-source manager (stage Peers, created after every window
+// and stopped and deleted last). Loop thread only.
+#pragma once
+
+#include <memory>
+
+#include "core/hub/module.h"
+
+namespace pom {
+
+class ModuleContext;
+class PeerManager;
+
+class PeerModule final : public Module {
+ public:
+  explicit PeerModule(ModuleContext& context);
+  ~PeerModule() override;
+
+  const char* name() const override { return "peers"; }
+  void create(Stage stage) override;
+  void destroy(Stage stage) override;
+
+  PeerManager& manager() { return *manager_; }
+
+ private:
+  ModuleContext& context_;
+  std::unique_ptr<PeerManager> manager_;
+};
+
+}  // namespace pom

@@ -1,0 +1,86 @@
+#include "win32/win32_front_end.h"
+
+#include "core/app/client_app.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/winsock_socket.h"
+#include "win32/dialog_views.h"
+#include "win32/login_window.h"
+#include "win32/main_window.h"
+
+namespace pom {
+
+Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, ClientApp& app, WinsockSocketFactory& sockets,
+                             Win32Dialogs& dialogs)
+    : instance_(instance),
+      app_(app),
+      sockets_(sockets),
+      dialogs_(dialogs),
+      top_(instance, app.context().config().fontFace(), app) {
+  dialogs_.setResolver([this](DialogOwner owner) { return ownerOf(owner); });
+}
+
+Win32FrontEnd::~Win32FrontEnd() {
+  dialogs_.setResolver(nullptr);
+}
+
+std::unique_ptr<LoginView> Win32FrontEnd::createLoginView(LoginPresenter& presenter) {
+  // A window that cannot be created leaves the program without one, as
+  // designed; the loop then simply finds nothing to do but the sockets.
+  if (!top_.createWindow()) return nullptr;
+  sockets_.setWindow(top_.handle());
+  auto view = std::make_unique<Win32LoginView>(top_, presenter, app_.context().fanOut());
+  view->createControls();
+  return view;
+}
+
+std::unique_ptr<MainWindowView> Win32FrontEnd::createMainWindowView(
+    MainWindowPresenter& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  auto view = std::make_unique<Win32MainWindowView>(top_, presenter, app_.context().fanOut());
+  main_ = view.get();
+  return view;
+}
+
+std::unique_ptr<ProgressDialogView> Win32FrontEnd::createProgressDialogView(
+    ProgressDialog& presenter) {
+  auto view = std::make_unique<Win32ProgressDialogView>(instance_, presenter);
+  progress_ = view.get();
+  return view;
+}
+
+std::unique_ptr<TermExtensionDialogView> Win32FrontEnd::createTermExtensionDialogView(
+    TermExtensionDialog& presenter) {
+  auto view = std::make_unique<Win32TermExtensionDialogView>(instance_, presenter);
+  termExtension_ = view.get();
+  return view;
+}
+
+bool Win32FrontEnd::preTranslate(MSG& message) {
+  if (main_ != nullptr) main_->preTranslate(message);
+  if (progress_ != nullptr && progress_->exists() && IsDialogMessageW(progress_->handle(), &message))
+    return true;
+  return termExtension_ != nullptr && termExtension_->exists() &&
+         IsDialogMessageW(termExtension_->handle(), &message);
+}
+
+void Win32FrontEnd::forgetViews() {
+  main_ = nullptr;
+  progress_ = nullptr;
+  termExtension_ = nullptr;
+  dialogs_.setResolver(nullptr);
+}
+
+HWND Win32FrontEnd::ownerOf(DialogOwner owner) const {
+  switch (owner) {
+    case DialogOwner::TopWindow:
+    case DialogOwner::LoginWindow:
+    case DialogOwner::MainWindow:
+      return top_.handle();
+    case DialogOwner::TermExtensionDialog:
+      return termExtension_ != nullptr ? termExtension_->handle() : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace pom
