@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "service/login_server.h"
-#include "service/result_codes.h"
 #include "service/login_session.h"
+#include "service/result_codes.h"
 
 namespace pom {
 namespace service {
@@ -159,7 +159,8 @@ void LoginSession::onCombinedLink(const CombinedLinkRequest& request) {
     ids << (i ? "," : "") << request.fileIds[i];
   }
   if (ok) {
-    for (int attempt = 0; attempt < 3 && reply.result != CombinedLinkReply::Result::Made; ++attempt) {
+    for (int attempt = 0; attempt < 3 && reply.result != CombinedLinkReply::Result::Made;
+         ++attempt) {
       std::string code = makeLinkCode();
       if (store.addCombinedLink(code, memberId_, ids.str())) {
         reply.linkCode = code;

@@ -39,7 +39,6 @@ class LoginSession : public Connection, private ConnectionHandler {
   LoginSession(LoginServer& server, SocketFactory& sockets);
   bool start(std::unique_ptr<TcpSocket> socket);
 
-
   bool loggedIn() const { return loggedIn_; }
   const std::string& memberId() const { return memberId_; }
 

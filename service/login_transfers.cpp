@@ -1,7 +1,7 @@
 // LoginSession: download and upload tickets and the end of an upload.
 #include "service/login_server.h"
-#include "service/result_codes.h"
 #include "service/login_session.h"
+#include "service/result_codes.h"
 #include "service/tickets.h"
 
 namespace pom {
@@ -38,8 +38,8 @@ void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
   ticket.storagePort = server_.ports().uploadPort;
   ticket.uploadRow = request.uploadRow;
   setResult(ticket.result, 1);
-  bool refusedByFault =
-      forced && *forced != static_cast<int>(UploadTicket::Result::Go) && *forced != static_cast<int>(UploadTicket::Result::FromNothing);
+  bool refusedByFault = forced && *forced != static_cast<int>(UploadTicket::Result::Go) &&
+                        *forced != static_cast<int>(UploadTicket::Result::FromNothing);
   if (!request.fileName.empty() && ownFolder(request.folderId) && !refusedByFault) {
     // An unfinished file of the same name in the target folder is resumed;
     // anything else starts a new file record.

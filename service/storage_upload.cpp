@@ -57,8 +57,8 @@ void UploadServerSession::onRequest(const UploadRequest& request) {
                 // A file the service already holds whole is never overwritten.
                 !(file->size > 0 && file->complete());
   auto forced = server_.faults().consumeInt("upload_accept_result");
-  if (!usable ||
-      (forced && *forced != static_cast<int>(UploadAccept::Result::Resume) && *forced != static_cast<int>(UploadAccept::Result::FromStart))) {
+  if (!usable || (forced && *forced != static_cast<int>(UploadAccept::Result::Resume) &&
+                  *forced != static_cast<int>(UploadAccept::Result::FromStart))) {
     if (forced) setResult(accept.result, *forced);
     send(accept.encode());
     closeAfterFlush();

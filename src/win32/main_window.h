@@ -30,8 +30,7 @@ class Win32MainWindowView final : public MainWindowView,
                                   public WindowMessageSink,
                                   public TopWindowLayout {
  public:
-  Win32MainWindowView(TopWindow& top, MainWindowPresenter& presenter,
-                      WindowMessageFanOut& fanOut);
+  Win32MainWindowView(TopWindow& top, MainWindowPresenter& presenter, WindowMessageFanOut& fanOut);
   ~Win32MainWindowView() override;
 
   SkinPainter* painter() override;

@@ -57,7 +57,8 @@ std::unique_ptr<TermExtensionDialogView> Win32FrontEnd::createTermExtensionDialo
 
 bool Win32FrontEnd::preTranslate(MSG& message) {
   if (main_ != nullptr) main_->preTranslate(message);
-  if (progress_ != nullptr && progress_->exists() && IsDialogMessageW(progress_->handle(), &message))
+  if (progress_ != nullptr && progress_->exists() &&
+      IsDialogMessageW(progress_->handle(), &message))
     return true;
   return termExtension_ != nullptr && termExtension_->exists() &&
          IsDialogMessageW(termExtension_->handle(), &message);

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/session/saved_credentials.h"
-#include "core/base/servers.h"
 #include "core/base/local_path.h"
+#include "core/base/servers.h"
 #include "core/ports/text_codec.h"
+#include "core/session/saved_credentials.h"
 
 // pom_core leaves text conversion to the platform backend; bytes pass through
 // unchanged here, which keeps every separator and dot the input holds.

@@ -159,7 +159,8 @@ TEST_F(ClientLogin, RefusedReloginAfterADropKeepsTheMainWindow) {
   service_.faults().set("login_result", "3", 1);
   service_.faults().set("drop_logins", "1", 1);
   dialogs_.answers = {MessageAnswer::No, MessageAnswer::Ok};  // the notes, then reconnect
-  ASSERT_TRUE(loop().runUntil([&] { return boxShown("정액제 접속을 초과했습니다.     "); }, kWaitMs));
+  ASSERT_TRUE(
+      loop().runUntil([&] { return boxShown("정액제 접속을 초과했습니다.     "); }, kWaitMs));
   EXPECT_FALSE(front_.login->controlsVisible) << "the login controls stay hidden";
   EXPECT_FALSE(session().login().background().isVisible());
   EXPECT_FALSE(session().login().button(0).isEnabled());

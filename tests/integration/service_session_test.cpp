@@ -17,9 +17,9 @@ namespace pom {
 namespace {
 
 using service::Item;
+using testing_support::resultCode;
 using testing_support::ServiceClient;
 using testing_support::ServiceFixture;
-using testing_support::resultCode;
 
 class ServiceSession : public ::testing::Test {
  protected:

@@ -17,9 +17,9 @@
 namespace pom {
 namespace {
 
+using testing_support::resultCode;
 using testing_support::ServiceClient;
 using testing_support::ServiceFixture;
-using testing_support::resultCode;
 
 std::vector<std::uint8_t> generated(std::int32_t id, std::int64_t offset, std::int64_t n) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(n));
@@ -246,7 +246,8 @@ class ServiceUpload : public ServiceTransfer {
         *digestFromHex(digest ? *digest : service::sampleDigestOf(content.data(), content.size()));
     client.send(request.encode());
     run.accept = client.await<UploadAccept>();
-    if (!run.accept || (resultCode(run.accept->result) != 0 && resultCode(run.accept->result) != 255)) {
+    if (!run.accept ||
+        (resultCode(run.accept->result) != 0 && resultCode(run.accept->result) != 255)) {
       run.closed = client.waitClosed();
       return run;
     }

@@ -56,9 +56,7 @@ class FakeFrontEnd : public FrontEnd {
   FakeProgressView* progress = nullptr;
   FakeTermView* termExtension = nullptr;
 
-  std::unique_ptr<LoginView> createLoginView(LoginPresenter&) override {
-    return make(login);
-  }
+  std::unique_ptr<LoginView> createLoginView(LoginPresenter&) override { return make(login); }
   std::unique_ptr<MainWindowView> createMainWindowView(MainWindowPresenter&) override {
     return make(main);
   }

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/session/login_view.h"
 #include "core/mainwindow/main_window_view.h"
 #include "core/mainwindow/web_page_layout.h"
+#include "core/session/login_view.h"
 #include "core/storage/progress_dialog.h"
-#include "core/ui/skin_painter.h"
 #include "core/storage/term_extension_dialog.h"
+#include "core/ui/skin_painter.h"
 
 namespace pom {
 

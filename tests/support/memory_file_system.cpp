@@ -30,7 +30,8 @@ class MemoryFile final : public OpenFile {
   bool write(const void* data, std::size_t size) override {
     const std::int64_t end = position_ + static_cast<std::int64_t>(size);
     if (owner_.failWritesBeyond >= 0 && end > owner_.failWritesBeyond) return false;
-    if (static_cast<std::size_t>(end) > bytes_->size()) bytes_->resize(static_cast<std::size_t>(end));
+    if (static_cast<std::size_t>(end) > bytes_->size())
+      bytes_->resize(static_cast<std::size_t>(end));
     std::memcpy(&(*bytes_)[static_cast<std::size_t>(position_)], data, size);
     position_ = end;
     return true;
@@ -113,7 +114,8 @@ bool MemoryFileSystem::list(const std::string& folder, std::vector<DirectoryEntr
     if (inside(f)) entries.push_back(DirectoryEntry{f.substr(f.rfind('/') + 1), info(f)});
   }
   for (const auto& [path, bytes] : files_) {
-    if (inside(path)) entries.push_back(DirectoryEntry{path.substr(path.rfind('/') + 1), info(path)});
+    if (inside(path))
+      entries.push_back(DirectoryEntry{path.substr(path.rfind('/') + 1), info(path)});
   }
   return true;
 }

@@ -95,8 +95,10 @@ TEST_F(ForbiddenUploadCheckTest, PlainFilesAreJudgedByTheirName) {
 }
 
 TEST_F(ForbiddenUploadCheckTest, ArchivesAreJudgedByTheirFileEntries) {
-  EXPECT_TRUE(ForbiddenUploadCheck(files, file("a.zip", L"a.zip", zipOf({"readme.txt", "x/track.ogg"}))));
-  EXPECT_FALSE(ForbiddenUploadCheck(files, file("b.zip", L"b.zip", zipOf({"y.mp3/", "y.mp3/a.txt"}))))
+  EXPECT_TRUE(
+      ForbiddenUploadCheck(files, file("a.zip", L"a.zip", zipOf({"readme.txt", "x/track.ogg"}))));
+  EXPECT_FALSE(
+      ForbiddenUploadCheck(files, file("b.zip", L"b.zip", zipOf({"y.mp3/", "y.mp3/a.txt"}))))
       << "a directory entry does not count";
   EXPECT_FALSE(ForbiddenUploadCheck(files, file("a.lzh", L"a.lzh", zipOf({"track.mp3"}))))
       << "an archive named .lzh is not inspected";

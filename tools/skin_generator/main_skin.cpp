@@ -7,7 +7,7 @@
 namespace skin {
 
 namespace {
-constexpr int kLogoWidth = 134;  // the first toolbar button starts here
+constexpr int kLogoWidth = 134;    // the first toolbar button starts here
 constexpr int kHeader = 51;        // the group frames of the search bar start here
 constexpr int kStatusWidth = 193;  // 594 .. 787
 }  // namespace
@@ -75,8 +75,8 @@ void buildMainSkin(SkinSet& set) {
           pillButton(text, 84, 24, "폴더변경", PillTone::Neutral, palette::face, icons::gear, 11));
   set.add(262, pillButton(text, 84, 24, "종료", PillTone::Dark, palette::face, icons::cross, 11));
   set.add(276, pillButton(text, 40, 20, "보기", PillTone::Neutral, palette::face, nullptr, 11));
-  set.add(183, pillButton(text, 60, 24, "검색", PillTone::Accent,
-                          palette::face, icons::magnifier, 12));
+  set.add(183,
+          pillButton(text, 60, 24, "검색", PillTone::Accent, palette::face, icons::magnifier, 12));
 }
 
 }  // namespace skin

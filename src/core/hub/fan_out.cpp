@@ -7,9 +7,10 @@
 namespace pom {
 
 void WindowMessageFanOut::insert(Entry entry) {
-  const auto after = std::upper_bound(
-      entries_.begin(), entries_.end(), entry.slot,
-      [](FanOutSlot slot, const Entry& e) { return static_cast<int>(slot) < static_cast<int>(e.slot); });
+  const auto after = std::upper_bound(entries_.begin(), entries_.end(), entry.slot,
+                                      [](FanOutSlot slot, const Entry& e) {
+                                        return static_cast<int>(slot) < static_cast<int>(e.slot);
+                                      });
   entries_.insert(after, std::move(entry));
 }
 

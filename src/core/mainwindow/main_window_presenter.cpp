@@ -76,9 +76,9 @@ void MainWindowPresenter::buildLayout() {
   view->prepareControls();
   ensureDownloadFolder(deps_.config->readText(ConfigKey::BasicFolder));
   deps_.local->pointTreeAt(downloadFolder_);
-  const std::string notice = deps_.servers->webBase(Server::WebSite) +
-                             "/help_desk/notice_program.asp?userid=" +
-                             deps_.session->state().memberId;
+  const std::string notice =
+      deps_.servers->webBase(Server::WebSite) +
+      "/help_desk/notice_program.asp?userid=" + deps_.session->state().memberId;
   webPage_.attach(view->createWebPage(notice));
   setPane(PaneId::WebPage, &webPage_);
   setRightPaneMode(RightPaneMode::NoticePage);
@@ -204,8 +204,8 @@ void MainWindowPresenter::runButton(MainButton button) {
       openPage(deps_.servers->webBase(Server::WebSite) + "/help_desk/");
       break;
     case MainButton::Payment:
-      openPage(paymentUrl(*deps_.servers, deps_.session->state().memberId,
-                          deps_.session->webToken()));
+      openPage(
+          paymentUrl(*deps_.servers, deps_.session->state().memberId, deps_.session->webToken()));
       break;
     case MainButton::Search:
       deps_.search->runSearch();
@@ -213,9 +213,9 @@ void MainWindowPresenter::runButton(MainButton button) {
     case MainButton::MemoList:
       if (deps_.view != nullptr) {
         const ScreenPoint at = deps_.view->screenPosition();
-        deps_.shell->openBrowserWindow(memoListUrl(*deps_.servers, deps_.session->state().memberId,
-                                                   deps_.session->webToken()),
-                                       at.x + 4, at.y + 30, 460, 500);
+        deps_.shell->openBrowserWindow(
+            memoListUrl(*deps_.servers, deps_.session->state().memberId, deps_.session->webToken()),
+            at.x + 4, at.y + 30, 460, 500);
       }
       break;
     case MainButton::OpenDownloadFolder:

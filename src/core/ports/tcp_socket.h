@@ -29,8 +29,8 @@ enum class SocketEvent : std::uint16_t {
 
 enum class SocketError : int {
   None = 0,
-  Invalid = 10022,           // WSAEINVAL: bad argument, unresolvable host
-  WouldBlock = 10035,        // WSAEWOULDBLOCK
+  Invalid = 10022,     // WSAEINVAL: bad argument, unresolvable host
+  WouldBlock = 10035,  // WSAEWOULDBLOCK
   ConnectionAborted = 10053,
   ConnectionReset = 10054,
   NotConnected = 10057,
@@ -50,7 +50,8 @@ class SocketNotificationSink {
  public:
   virtual ~SocketNotificationSink() = default;
   // Returns the event handled, or 0 when the message is not this sink's.
-  virtual int onSocketMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual int onSocketMessage(std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) = 0;
 };
 
 class TcpSocket {

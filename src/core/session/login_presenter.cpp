@@ -2,11 +2,11 @@
 
 #include "core/base/config_keys.h"
 #include "core/base/servers.h"
-#include "core/session/login_view.h"
-#include "core/session/saved_credentials.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/file_system.h"
 #include "core/ports/shell.h"
+#include "core/session/login_view.h"
+#include "core/session/saved_credentials.h"
 
 namespace pom {
 namespace {

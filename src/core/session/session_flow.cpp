@@ -14,8 +14,7 @@
 namespace pom {
 
 SessionFlow::SessionFlow(SessionHost& host, Connection& connection, SessionState& session,
-                         ReplyDispatcher& dispatcher, const AppPorts& ports,
-                         const Servers& servers)
+                         ReplyDispatcher& dispatcher, const AppPorts& ports, const Servers& servers)
     : host_(host),
       connection_(connection),
       session_(session),

@@ -164,7 +164,8 @@ void SessionModule::repaintMainWindow() {
 void SessionModule::openMemoList() {
   const ScreenPoint at = mainWindow_->screenPosition();
   context_.ports().shell->openBrowserWindow(
-      memoListUrl(context_.servers(), state_->memberId, webToken()), at.x + 4, at.y + 30, 460, 1000);
+      memoListUrl(context_.servers(), state_->memberId, webToken()), at.x + 4, at.y + 30, 460,
+      1000);
 }
 
 Dialogs& SessionModule::dialogs() {

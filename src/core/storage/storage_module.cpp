@@ -22,7 +22,8 @@ void StorageModule::create(Stage stage) {
   termExtension_ = std::make_unique<TermExtensionDialog>(context_.ports().dialogs);
   context_.note("+TermExtensionDialog");
   StorageReplyTarget& target = *this;
-  replies_ = std::make_unique<StorageReplies>(context_.replies(), *context_.ports().dialogs, target);
+  replies_ =
+      std::make_unique<StorageReplies>(context_.replies(), *context_.ports().dialogs, target);
   context_.replies().on<ExtendTermReply>(
       name(), [this](const ExtendTermReply& reply) { onExtendTermReply(reply); });
 }

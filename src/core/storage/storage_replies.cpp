@@ -32,9 +32,12 @@ StorageReplies::StorageReplies(ReplyDispatcher& dispatcher, Dialogs& dialogs,
   dispatcher.on<ItemSizeUpdate>(kOwner, [this](const ItemSizeUpdate& m) {
     if (m.result == ItemSizeUpdate::Result::Updated) target_.itemSizeUpdated(m);
   });
-  dispatcher.on<SetSharingReply>(kOwner, [this](const SetSharingReply& m) { onSetSharingReply(m); });
-  dispatcher.on<DeleteItemReply>(kOwner, [this](const DeleteItemReply& m) { onDeleteItemReply(m); });
-  dispatcher.on<RenameFileReply>(kOwner, [this](const RenameFileReply& m) { onRenameFileReply(m); });
+  dispatcher.on<SetSharingReply>(kOwner,
+                                 [this](const SetSharingReply& m) { onSetSharingReply(m); });
+  dispatcher.on<DeleteItemReply>(kOwner,
+                                 [this](const DeleteItemReply& m) { onDeleteItemReply(m); });
+  dispatcher.on<RenameFileReply>(kOwner,
+                                 [this](const RenameFileReply& m) { onRenameFileReply(m); });
   dispatcher.on<CombinedLinkReply>(kOwner,
                                    [this](const CombinedLinkReply& m) { onCombinedLinkReply(m); });
 }

@@ -14,7 +14,8 @@ class StorageViews {
   virtual ~StorageViews() = default;
   // The loading / moving dialog and the term-extension answer (null when the
   // front end has no windows).
-  virtual std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog& presenter) = 0;
+  virtual std::unique_ptr<ProgressDialogView> createProgressDialogView(
+      ProgressDialog& presenter) = 0;
   virtual std::unique_ptr<TermExtensionDialogView> createTermExtensionDialogView(
       TermExtensionDialog& presenter) = 0;
 };

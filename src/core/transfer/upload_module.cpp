@@ -25,8 +25,7 @@ void UploadModule::create(Stage stage) {
                                              &context_.fanOut(), FanOutSlot::UploadSessions,
                                              "UploadSession");
   context_.note("+UploadSessions");
-  context_.replies().on<UploadTicket>(name(),
-                                      [this](const UploadTicket& t) { onUploadTicket(t); });
+  context_.replies().on<UploadTicket>(name(), [this](const UploadTicket& t) { onUploadTicket(t); });
   // A folder made for an upload joins the queue with its local path.
   context_.replies().on<UploadFolderCreated>(name(), [](const UploadFolderCreated&) {});
 }

@@ -53,7 +53,7 @@ class PosixFile final : public OpenFile {
   }
   std::int64_t position() const override { return ::lseek(fd_, 0, SEEK_CUR); }
   std::int64_t size() const override {
-    struct stat st{};
+    struct stat st {};
     return ::fstat(fd_, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : -1;
   }
 
@@ -72,7 +72,7 @@ std::string posixPath(const std::string& programPath) {
 }
 
 FileInfo PosixFileSystem::info(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(posixPath(path).c_str(), &st) != 0) return FileInfo{};
   return infoFrom(st);
 }
@@ -85,7 +85,7 @@ bool PosixFileSystem::list(const std::string& folder, std::vector<DirectoryEntry
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    struct stat st{};
+    struct stat st {};
     const std::string full = base.empty() || base.back() == '/' ? base + name : base + "/" + name;
     if (::stat(full.c_str(), &st) != 0) continue;  // vanished meanwhile, or a dangling link
     entries.push_back(DirectoryEntry{utf8ToCp949(name), infoFrom(st)});
@@ -97,7 +97,7 @@ bool PosixFileSystem::list(const std::string& folder, std::vector<DirectoryEntry
 bool PosixFileSystem::createFolder(const std::string& path) {
   const std::string native = posixPath(path);
   if (::mkdir(native.c_str(), 0777) == 0) return true;
-  struct stat st{};
+  struct stat st {};
   return errno == EEXIST && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -116,7 +116,7 @@ std::unique_ptr<OpenFile> PosixFileSystem::open(const std::string& path, OpenMod
   }
   const int fd = ::open(posixPath(path).c_str(), flags, 0666);
   if (fd < 0) return nullptr;
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
     return nullptr;
@@ -136,7 +136,7 @@ bool PosixFileSystem::remove(const std::string& path) {
 }
 
 std::optional<std::int64_t> PosixFileSystem::freeSpace(const std::string& path) {
-  struct statvfs vfs{};
+  struct statvfs vfs {};
   if (::statvfs(posixPath(path).c_str(), &vfs) != 0) return std::nullopt;
   return static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize);
 }

@@ -24,7 +24,11 @@ class PosixPorts {
  public:
   PosixPorts(const std::filesystem::path& workDir, Dialogs& dialogs, Shell& shell,
              int httpTimeoutMs = 3000)
-      : profile(workDir), registry(workDir), http(httpTimeoutMs), dialogs_(dialogs), shell_(shell),
+      : profile(workDir),
+        registry(workDir),
+        http(httpTimeoutMs),
+        dialogs_(dialogs),
+        shell_(shell),
         workDir_(workDir) {}
 
   // The bundle; loginPortBase moves the login ports (a service with a port offset).

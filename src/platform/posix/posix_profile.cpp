@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/posix/posix_file_system.h"
 #include "platform/posix/ini_file.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace pom {
 

@@ -21,8 +21,9 @@ FileInfo infoFrom(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, const FILETIM
   FileInfo info;
   info.exists = true;
   info.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  info.size =
-      info.isDirectory ? 0 : static_cast<std::int64_t>((static_cast<ULONGLONG>(sizeHigh) << 32) | sizeLow);
+  info.size = info.isDirectory
+                  ? 0
+                  : static_cast<std::int64_t>((static_cast<ULONGLONG>(sizeHigh) << 32) | sizeLow);
   info.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
   info.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   info.modified = unixSeconds(written);
@@ -91,9 +92,9 @@ bool Win32FileSystem::list(const std::string& folder, std::vector<DirectoryEntry
   do {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
-    entries.push_back(DirectoryEntry{
-        narrow(name), infoFrom(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow,
-                               found.ftLastWriteTime)});
+    entries.push_back(
+        DirectoryEntry{narrow(name), infoFrom(found.dwFileAttributes, found.nFileSizeHigh,
+                                              found.nFileSizeLow, found.ftLastWriteTime)});
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return true;

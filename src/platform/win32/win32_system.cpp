@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-
 namespace pom {
 
 std::uint32_t Win32Clock::tickCount() const {

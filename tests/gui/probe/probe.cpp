@@ -43,9 +43,12 @@ void print(const std::wstring& text) {
 std::wstring oneLine(const std::wstring& text) {
   std::wstring out;
   for (wchar_t c : text) {
-    if (c == L'\r') out += L"\\r";
-    else if (c == L'\n') out += L"\\n";
-    else out += c;
+    if (c == L'\r')
+      out += L"\\r";
+    else if (c == L'\n')
+      out += L"\\n";
+    else
+      out += c;
   }
   return out;
 }

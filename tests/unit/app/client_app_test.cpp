@@ -126,11 +126,11 @@ TEST_F(ClientAppTest, FanOutOffersEveryMessageInTheDesignedOrder) {
   // The window-side receivers come last whenever they register.
   app.context().fanOut().add(FanOutSlot::LoginWindow, "LoginWindow", loginSink);
   app.context().fanOut().add(FanOutSlot::MainWindow, "MainWindow", mainSink);
-  EXPECT_EQ(app.context().fanOut().order(),
-            std::vector<std::string>({"MainServerConnection", "UploadSession0", "UploadSession1",
-                                      "UploadSession2", "DownloadSession0", "DownloadSession1",
-                                      "DownloadSession2", "PeerManager", "MainWindow",
-                                      "LoginWindow"}));
+  EXPECT_EQ(
+      app.context().fanOut().order(),
+      std::vector<std::string>({"MainServerConnection", "UploadSession0", "UploadSession1",
+                                "UploadSession2", "DownloadSession0", "DownloadSession1",
+                                "DownloadSession2", "PeerManager", "MainWindow", "LoginWindow"}));
   app.dispatchWindowMessage(512, 0, 0);
   EXPECT_EQ(log, std::vector<std::string>({"main 512", "login 512"}));
 
@@ -194,7 +194,8 @@ TEST_F(ClientAppTest, AcceptedLoginTurnsTheWindowIntoTheMainWindowOnce) {
   EXPECT_TRUE(app.module<MainWindowModule>().layoutBuilt());
   EXPECT_TRUE(front.main->visible);
   EXPECT_EQ(session(app).state().memberId, "demo1");
-  EXPECT_EQ(front.main->calls.back(), "webPage http://127.0.0.1/help_desk/notice_program.asp?userid=demo1");
+  EXPECT_EQ(front.main->calls.back(),
+            "webPage http://127.0.0.1/help_desk/notice_program.asp?userid=demo1");
 
   app.repaintAll();
   EXPECT_EQ(front.main->pointsText, "1,200,000P");

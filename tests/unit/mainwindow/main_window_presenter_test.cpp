@@ -73,11 +73,10 @@ TEST_F(MainWindowPresenterTest, BuildLayoutSizesCentresAndShowsTheNoticePage) {
   EXPECT_FALSE(view.visible);          // the build runs hidden
   EXPECT_EQ(view.resized.width, 888);  // 880 + 8 frame
   EXPECT_EQ(view.resized.height, 740);
-  EXPECT_EQ(view.calls,
-            std::vector<std::string>(
-                {"searchBar", "bottomFrame -10,661 4000x100", "center 888x740", "frames",
-                 "dropFiles", "controls",
-                 "webPage http://web/help_desk/notice_program.asp?userid=demo1"}));
+  EXPECT_EQ(view.calls, std::vector<std::string>(
+                            {"searchBar", "bottomFrame -10,661 4000x100", "center 888x740",
+                             "frames", "dropFiles", "controls",
+                             "webPage http://web/help_desk/notice_program.asp?userid=demo1"}));
   EXPECT_EQ(presenter->downloadFolder(), "c:\\down");
   EXPECT_EQ(local.pointedAt, std::vector<std::string>({"c:\\down"}));
   EXPECT_EQ(presenter->rightPaneMode(), RightPaneMode::NoticePage);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/mainwindow/ad_line.h"
 #include "core/base/web_token.h"
+#include "core/mainwindow/ad_line.h"
 #include "support/fake_ports.h"
 
 namespace pom {

@@ -35,12 +35,10 @@ TEST(ReplyDispatcherTest, DispatchesByTypeAndDropsUnknownAndWrongLength) {
 TEST(ReplyDispatcherTest, SeveralModulesReactToOneTypeInRegistrationOrder) {
   ReplyDispatcher dispatcher;
   std::vector<std::string> log;
-  dispatcher.on<FolderList>("tree", [&](const FolderList& m) {
-    log.push_back("tree " + std::to_string(m.folderId));
-  });
-  dispatcher.on<FolderList>("list", [&](const FolderList& m) {
-    log.push_back("list " + std::to_string(m.folderId));
-  });
+  dispatcher.on<FolderList>(
+      "tree", [&](const FolderList& m) { log.push_back("tree " + std::to_string(m.folderId)); });
+  dispatcher.on<FolderList>(
+      "list", [&](const FolderList& m) { log.push_back("list " + std::to_string(m.folderId)); });
   EXPECT_EQ(dispatcher.owners(ReplyType::FolderList), std::vector<std::string>({"tree", "list"}));
   FolderList page;
   page.folderId = 7;

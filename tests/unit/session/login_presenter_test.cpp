@@ -5,8 +5,8 @@
 #include "core/base/config_keys.h"
 #include "core/base/servers.h"
 #include "support/fake_ports.h"
-#include "support/memory_file_system.h"
 #include "support/fake_views.h"
+#include "support/memory_file_system.h"
 
 namespace pom {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/hub/session_state.h"
 #include "core/base/servers.h"
 #include "core/hub/app_ports.h"
+#include "core/hub/session_state.h"
 #include "core/net/connection.h"
 #include "core/net/messages/replies.h"
 #include "core/net/messages/requests.h"

@@ -26,8 +26,7 @@ constexpr BodySize sizeOf() {
 template <typename... Messages>
 BodySize lookUp(std::int32_t type, std::tuple<Messages...>*) {
   BodySize found;
-  ((static_cast<std::int32_t>(Messages::kType) == type ? (found = sizeOf<Messages>(), 0) : 0),
-   ...);
+  ((static_cast<std::int32_t>(Messages::kType) == type ? (found = sizeOf<Messages>(), 0) : 0), ...);
   return found;
 }
 

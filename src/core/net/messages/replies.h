@@ -380,10 +380,10 @@ struct Unused52Reply {
 // kHeadSize (a list: at least its head), so the struct is the one source.
 using LoginServerReplies =
     std::tuple<LoginReply, FriendList, FolderList, MemberFolderList, AddFriendReply,
-               RemoveFriendReply, EditMemoReply, UploadFolderCreated, FolderCreated,
-               FileRegistered, ItemSizeUpdate, UploadTicket, DownloadTicket, SetSharingReply,
-               DeleteItemReply, RenameFileReply, MoveFileReply, SearchResults, SearchMoreResults,
-               FolderContent, CreditBalance, ExtendTermReply, CombinedLinkReply, ServerNotice,
-               NoteNotice, KeepAlive, SessionInfo, Unused52Reply>;
+               RemoveFriendReply, EditMemoReply, UploadFolderCreated, FolderCreated, FileRegistered,
+               ItemSizeUpdate, UploadTicket, DownloadTicket, SetSharingReply, DeleteItemReply,
+               RenameFileReply, MoveFileReply, SearchResults, SearchMoreResults, FolderContent,
+               CreditBalance, ExtendTermReply, CombinedLinkReply, ServerNotice, NoteNotice,
+               KeepAlive, SessionInfo, Unused52Reply>;
 
 }  // namespace pom

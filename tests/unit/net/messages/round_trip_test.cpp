@@ -174,8 +174,10 @@ UploadTicket sample() {
 }
 template <>
 DownloadTicket sample() {
-  return {
-      1, "/server/path", "head/", "tail/", "127.0.0.3", 2, Code{255}, "0123456789abcdef0123456789abcdef"};
+  return {1,           "/server/path",
+          "head/",     "tail/",
+          "127.0.0.3", 2,
+          Code{255},   "0123456789abcdef0123456789abcdef"};
 }
 template <>
 SetSharingReply sample() {
