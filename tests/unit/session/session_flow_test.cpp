@@ -13,6 +13,7 @@
 #include "core/net/messages/requests.h"
 #include "core/net/packet_cipher.h"
 #include "core/net/reply_dispatcher.h"
+#include "support/fake_app.h"
 #include "support/fake_ports.h"
 #include "support/fake_socket.h"
 #include "support/loop_helpers.h"
@@ -112,21 +113,11 @@ class SessionFlowTest : public ::testing::Test {
     receive(reply.encode());
   }
 
-  AppPorts portsFor() {
-    AppPorts bundle;
-    bundle.loop = &loop;
-    bundle.clock = &loop;
-    bundle.random = &random;
-    bundle.sockets = &sockets;
-    return bundle;
-  }
-
-  ManualLoop loop;
-  FakeRandom random;
-  FakeSocketFactory sockets;
-  MemoryProfile profile;
-  Servers servers{profile};
-  AppPorts ports = portsFor();
+  FakePorts fake;
+  ManualLoop& loop = fake.loop;
+  FakeSocketFactory& sockets = fake.sockets;
+  Servers servers{fake.profile};
+  AppPorts ports = fake.ports();
   Connection connection{sockets, kMainServerKind};
   FakeSessionHost host;
   SessionState session;
