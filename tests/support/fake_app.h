@@ -21,18 +21,8 @@ struct FakePorts {
   FakePorts() { files.addFolder("c:\\down"); }
 
   AppPorts ports() {
-    AppPorts bundle;
-    bundle.loop = &loop;
-    bundle.clock = &loop;
-    bundle.random = &random;
-    bundle.sockets = &sockets;
-    bundle.profile = &profile;
-    bundle.registry = &registry;
-    bundle.files = &files;
-    bundle.http = &http;
-    bundle.dialogs = &dialogs;
-    bundle.shell = &shell;
-    bundle.workingDir = "c:\\work";
+    AppPorts bundle(loop, loop, random, sockets, profile, registry, files, http, dialogs, shell,
+                    "c:\\work");
     return bundle;
   }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "core/base/servers.h"
 
@@ -23,6 +24,22 @@ class Shell;
 class SocketFactory;
 
 struct AppPorts {
+  // Every port, in this order: a port left out does not compile.
+  AppPorts(EventLoop& loop, Clock& clock, Random& random, SocketFactory& sockets, Profile& profile,
+           Registry& registry, FileSystem& files, HttpClient& http, Dialogs& dialogs, Shell& shell,
+           std::string workingDir)
+      : loop(&loop),
+        clock(&clock),
+        random(&random),
+        sockets(&sockets),
+        profile(&profile),
+        registry(&registry),
+        files(&files),
+        http(&http),
+        dialogs(&dialogs),
+        shell(&shell),
+        workingDir(std::move(workingDir)) {}
+
   EventLoop* loop = nullptr;
   Clock* clock = nullptr;
   Random* random = nullptr;
@@ -41,7 +58,7 @@ struct AppPorts {
   // diagnostics and tests).
   std::function<void(const char*)> lifecycleObserver;
 
-  // Every port is set.
+  // Every port is still set (a test may clear one).
   bool complete() const {
     return loop && clock && random && sockets && profile && registry && files && http && dialogs &&
            shell;

@@ -33,18 +33,8 @@ class PosixPorts {
 
   // The bundle; loginPortBase moves the login ports (a service with a port offset).
   AppPorts ports(std::uint16_t loginPortBase = kLoginPortBase) {
-    AppPorts bundle;
-    bundle.loop = &loop;
-    bundle.clock = &clock;
-    bundle.random = &random;
-    bundle.sockets = &sockets;
-    bundle.profile = &profile;
-    bundle.registry = &registry;
-    bundle.files = &files;
-    bundle.http = &http;
-    bundle.dialogs = &dialogs_;
-    bundle.shell = &shell_;
-    bundle.workingDir = workDir_.string();
+    AppPorts bundle(loop, clock, random, sockets, profile, registry, files, http, dialogs_, shell_,
+                    workDir_.string());
     bundle.loginPortBase = loginPortBase;
     return bundle;
   }

@@ -24,18 +24,8 @@ class Win32Ports {
   explicit Win32Ports(std::string workingDir) : workingDir_(std::move(workingDir)) {}
 
   AppPorts ports() {
-    AppPorts bundle;
-    bundle.loop = &loop;
-    bundle.clock = &clock;
-    bundle.random = &random;
-    bundle.sockets = &sockets;
-    bundle.profile = &profile;
-    bundle.registry = &registry;
-    bundle.files = &files;
-    bundle.http = &http;
-    bundle.dialogs = &dialogs;
-    bundle.shell = &shell;
-    bundle.workingDir = workingDir_;
+    AppPorts bundle(loop, clock, random, sockets, profile, registry, files, http, dialogs, shell,
+                    workingDir_);
     return bundle;
   }
 
