@@ -91,6 +91,12 @@ class CliFrontEnd : public FrontEnd {
   std::unique_ptr<MainWindowView> createMainWindowView(MainWindowPresenter&) override {
     return nullptr;
   }
+  std::unique_ptr<WebTreeView> createWebTreeView(WebFolderTree&) override { return nullptr; }
+  std::unique_ptr<WebFileListView> createWebFileListView(WebFileList&) override { return nullptr; }
+  std::unique_ptr<FriendAddDialogView> createFriendAddDialogView(FriendAddDialog&) override {
+    return nullptr;
+  }
+  std::unique_ptr<MemoDialogView> createMemoDialogView(MemoDialog&) override { return nullptr; }
   std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog&) override {
     return nullptr;
   }

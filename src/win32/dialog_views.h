@@ -1,8 +1,9 @@
-// The two small modeless dialogs over the main window, built from their
-// templates: the loading / moving progress dialog (298) and the
-// term-extension answer (288). Both are created without owner; their
-// presenters (ProgressDialog, TermExtensionDialog) decide texts and closing.
-// GUI thread only; at most one window of each exists.
+// The small dialogs over the main window, built from their templates: the
+// modeless loading / moving progress dialog (298) and term-extension answer
+// (288), both without owner, and the modal friend-add (185) and memo (297)
+// dialogs, owned by the main window at screen (400, 200). Their presenters
+// decide texts, cuts and closing. GUI thread only; at most one window of each
+// exists.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "core/storage/progress_dialog.h"
+#include "core/storage/storage_dialogs.h"
 #include "core/storage/term_extension_dialog.h"
 #include "win32/window.h"
 
@@ -52,6 +54,37 @@ class Win32TermExtensionDialogView final : public Dialog, public TermExtensionDi
 
  private:
   TermExtensionDialog& presenter_;
+};
+
+class Win32FriendAddDialogView final : public Dialog, public FriendAddDialogView {
+ public:
+  Win32FriendAddDialogView(HINSTANCE instance, HWND owner) : Dialog(instance), owner_(owner) {}
+  bool runModal(bool idShown, std::string& id, std::string& memo) override;
+
+ protected:
+  bool onInitDialog() override;
+  bool onCommand(int id, int code, HWND control) override;
+  bool onClose() override;
+
+ private:
+  HWND owner_;
+  bool idShown_ = true;
+  std::string id_, memo_;
+};
+
+class Win32MemoDialogView final : public Dialog, public MemoDialogView {
+ public:
+  Win32MemoDialogView(HINSTANCE instance, HWND owner) : Dialog(instance), owner_(owner) {}
+  bool runModal(const std::string& title, const std::string& label, std::string& text) override;
+
+ protected:
+  bool onInitDialog() override;
+  bool onCommand(int id, int code, HWND control) override;
+  bool onClose() override;
+
+ private:
+  HWND owner_;
+  std::string title_, label_, text_;
 };
 
 }  // namespace pom

@@ -85,6 +85,11 @@ void TopWindow::onSize(int width, int height) {
   resizing_ = false;
 }
 
+bool TopWindow::onNotify(int, NMHDR* header, LRESULT& result) {
+  const auto found = notifyTargets_.find(header->hwndFrom);
+  return found != notifyTargets_.end() && found->second->onControlNotify(header, result);
+}
+
 bool TopWindow::onClose() {
   // Before the login there is nothing to lose; afterwards the main window
   // asks (pending uploads, pending downloads, or simply whether to end).

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "win32/gdi_painter.h"
@@ -34,6 +35,15 @@ class TopWindowLayout {
   virtual bool confirmClose() = 0;
 };
 
+// A control on the top window that answers its own notifications (the
+// parent receives them; the top window hands each to the control's target).
+class NotifyTarget {
+ public:
+  virtual ~NotifyTarget() = default;
+  // True when handled, with the answer in result.
+  virtual bool onControlNotify(NMHDR* header, LRESULT& result) = 0;
+};
+
 class TopWindow final : public Window {
  public:
   TopWindow(HINSTANCE instance, const std::string& fontFace, ClientApp& app);
@@ -44,6 +54,8 @@ class TopWindow final : public Window {
   HINSTANCE instance() const { return instance_; }
   GdiPainter& painter() { return painter_; }
   void setLayout(TopWindowLayout* layout) { layout_ = layout; }
+  void addNotifyTarget(HWND control, NotifyTarget* target) { notifyTargets_[control] = target; }
+  void removeNotifyTarget(HWND control) { notifyTargets_.erase(control); }
 
   // Client coordinates of the current cursor position.
   POINT cursorInClient() const;
@@ -53,6 +65,7 @@ class TopWindow final : public Window {
   bool onPaint() override;
   void onSize(int width, int height) override;
   bool onClose() override;
+  bool onNotify(int id, NMHDR* header, LRESULT& result) override;
   void onDestroy() override;
 
  private:
@@ -61,6 +74,7 @@ class TopWindow final : public Window {
   HINSTANCE instance_;
   ClientApp& app_;
   TopWindowLayout* layout_ = nullptr;
+  std::map<HWND, NotifyTarget*> notifyTargets_;
   HBRUSH background_ = nullptr;
   GdiPainter painter_;
   bool resizing_ = false;

@@ -6,6 +6,8 @@
 #include "win32/dialog_views.h"
 #include "win32/login_window.h"
 #include "win32/main_window.h"
+#include "win32/web_file_list_view.h"
+#include "win32/web_tree_view.h"
 
 namespace pom {
 
@@ -39,6 +41,24 @@ std::unique_ptr<MainWindowView> Win32FrontEnd::createMainWindowView(
   auto view = std::make_unique<Win32MainWindowView>(top_, presenter, app_.context().fanOut());
   main_ = view.get();
   return view;
+}
+
+std::unique_ptr<WebTreeView> Win32FrontEnd::createWebTreeView(WebFolderTree& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32WebTreeView>(top_, presenter);
+}
+
+std::unique_ptr<WebFileListView> Win32FrontEnd::createWebFileListView(WebFileList& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32WebFileListView>(top_, presenter);
+}
+
+std::unique_ptr<FriendAddDialogView> Win32FrontEnd::createFriendAddDialogView(FriendAddDialog&) {
+  return std::make_unique<Win32FriendAddDialogView>(instance_, top_.handle());
+}
+
+std::unique_ptr<MemoDialogView> Win32FrontEnd::createMemoDialogView(MemoDialog&) {
+  return std::make_unique<Win32MemoDialogView>(instance_, top_.handle());
 }
 
 std::unique_ptr<ProgressDialogView> Win32FrontEnd::createProgressDialogView(

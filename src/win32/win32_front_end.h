@@ -33,6 +33,11 @@ class Win32FrontEnd final : public FrontEnd {
 
   std::unique_ptr<LoginView> createLoginView(LoginPresenter& presenter) override;
   std::unique_ptr<MainWindowView> createMainWindowView(MainWindowPresenter& presenter) override;
+  std::unique_ptr<WebTreeView> createWebTreeView(WebFolderTree& presenter) override;
+  std::unique_ptr<WebFileListView> createWebFileListView(WebFileList& presenter) override;
+  std::unique_ptr<FriendAddDialogView> createFriendAddDialogView(
+      FriendAddDialog& presenter) override;
+  std::unique_ptr<MemoDialogView> createMemoDialogView(MemoDialog& presenter) override;
   std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog& presenter) override;
   std::unique_ptr<TermExtensionDialogView> createTermExtensionDialogView(
       TermExtensionDialog& presenter) override;

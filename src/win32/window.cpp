@@ -196,6 +196,11 @@ void Dialog::createDialog(int templateId) {
   if (created == nullptr || !IsWindow(created)) window_ = nullptr;
 }
 
+INT_PTR Dialog::runModal(int templateId, HWND owner) {
+  return DialogBoxParamW(instance_, MAKEINTRESOURCEW(templateId), owner, &Dialog::dialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
 INT_PTR CALLBACK Dialog::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {

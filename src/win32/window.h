@@ -105,6 +105,9 @@ class Dialog : public Window {
   // Creates the dialog without owner; onInitDialog runs before it returns
   // (and may already close it again).
   void createDialog(int templateId);
+  // Runs the dialog modally over owner; the result given to endModal.
+  INT_PTR runModal(int templateId, HWND owner);
+  void endModal(INT_PTR result) { EndDialog(window_, result); }
   virtual bool onInitDialog() { return true; }
 
  private:

@@ -11,6 +11,7 @@
 #include "core/hub/app_ports.h"
 #include "support/fake_ports.h"
 #include "support/fake_socket.h"
+#include "support/fake_storage_views.h"
 #include "support/fake_views.h"
 #include "support/loop_helpers.h"
 #include "support/memory_file_system.h"
@@ -45,11 +46,23 @@ class FakeFrontEnd : public FrontEnd {
   FakeMainWindowView* main = nullptr;
   FakeProgressView* progress = nullptr;
   FakeTermView* termExtension = nullptr;
+  FakeWebTreeView* tree = nullptr;
+  FakeWebFileListView* list = nullptr;
+  FakeFriendAddView* friendAdd = nullptr;
+  FakeMemoView* memo = nullptr;
 
   std::unique_ptr<LoginView> createLoginView(LoginPresenter&) override { return make(login); }
   std::unique_ptr<MainWindowView> createMainWindowView(MainWindowPresenter&) override {
     return make(main);
   }
+  std::unique_ptr<WebTreeView> createWebTreeView(WebFolderTree&) override { return make(tree); }
+  std::unique_ptr<WebFileListView> createWebFileListView(WebFileList&) override {
+    return make(list);
+  }
+  std::unique_ptr<FriendAddDialogView> createFriendAddDialogView(FriendAddDialog&) override {
+    return make(friendAdd);
+  }
+  std::unique_ptr<MemoDialogView> createMemoDialogView(MemoDialog&) override { return make(memo); }
   std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog&) override {
     return make(progress);
   }

@@ -2,6 +2,8 @@
 // or presenter without the others.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,27 @@ class FakeSessionLink : public SessionLink {
     return true;
   }
   void paintLoginWindow() override { ++loginPaints; }
+  void whenLoggedIn(std::function<void(bool)> listener) override {
+    loginListeners.push_back(std::move(listener));
+  }
+  void tellLoggedIn(bool again) {
+    for (const auto& listener : loginListeners) listener(again);
+  }
+  std::vector<std::function<void(bool)>> loginListeners;
+  // The types of the requests sent, in order.
+  std::vector<int> sentTypes() const {
+    std::vector<int> types;
+    for (const Bytes& body : sent) types.push_back(body.size() >= 4 ? body[0] : -1);
+    return types;
+  }
+  // The last request sent, decoded as M (the service side's decoder).
+  template <typename M>
+  std::optional<M> last() const {
+    for (auto it = sent.rbegin(); it != sent.rend(); ++it) {
+      if (auto decoded = M::decode(it->data(), it->size())) return decoded;
+    }
+    return std::nullopt;
+  }
 };
 
 class FakeMainWindowLink : public MainWindowLink {
@@ -49,8 +72,11 @@ class FakeMainWindowLink : public MainWindowLink {
   void paint() override { ++paints; }
   void redraw() override { ++redraws; }
   ScreenPoint screenPosition() override { return position; }
+  SkinPainter* painter() override { return nullptr; }
   RightPaneMode rightPaneMode() const override { return mode; }
   void setRightPaneMode(RightPaneMode m) override { mode = m; }
+  void setPane(PaneId, MainPane*) override {}
+  void showAndFocus() override { visible = true; }
   std::string ensureDownloadFolder() override { return folder; }
 };
 
@@ -74,8 +100,24 @@ class FakeSearchLink : public SearchLink {
 
 class FakeDownloadLink : public DownloadLink {
  public:
+  struct Queued {
+    std::int32_t fileId;
+    std::string name;
+    std::int64_t size;
+    std::string subFolder;
+  };
   bool pending = false;
+  std::vector<Queued> queued;
+  int autoStarts = 0;
   bool downloadsPending() const override { return pending; }
+  void addDownload(std::int32_t id, const std::string& name, std::int64_t size) override {
+    queued.push_back({id, name, size, ""});
+  }
+  void addDownloadInto(std::int32_t id, const std::string& name, std::int64_t size,
+                       const std::string& sub) override {
+    queued.push_back({id, name, size, sub});
+  }
+  void autoStart() override { ++autoStarts; }
 };
 
 class FakeUploadLink : public UploadLink {
@@ -83,7 +125,9 @@ class FakeUploadLink : public UploadLink {
   bool pending = false;
   int windowOpens = 0, notices = 0;
   std::vector<std::string> queued;
+  bool running = false;
   bool uploadsPending() const override { return pending; }
+  bool transferring() const override { return running; }
   void openWindow() override { ++windowOpens; }
   bool queueFile(const std::string& path) override {
     queued.push_back(path);

@@ -17,6 +17,18 @@ void sanitise(std::string& text) {
   }
 }
 
+std::string cutText(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  std::size_t end = 0;
+  while (end < maxBytes) {
+    const auto byte = static_cast<unsigned char>(text[end]);
+    const std::size_t width = byte >= 0x81 && byte <= 0xFE ? 2 : 1;
+    if (end + width > maxBytes) break;
+    end += width;
+  }
+  return std::string(text.substr(0, end));
+}
+
 void toLowerAscii(std::string& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);

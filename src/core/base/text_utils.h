@@ -15,6 +15,11 @@ namespace pom {
 // '/' is accepted too because Windows treats it as a separator as well.
 std::string baseName(std::string_view path);
 
+// The longest head of text of at most maxBytes bytes that ends on a character
+// boundary: a CP949 lead byte (0x81-0xFE) always takes its trail byte with it,
+// so no cut leaves half a character behind.
+std::string cutText(std::string_view text, std::size_t maxBytes);
+
 // Replaces every apostrophe, comma and semicolon with '!', in place.
 void sanitise(std::string& text);
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/hub/main_pane.h"
+#include "core/ui/skin_painter.h"
 #include "core/ui/view_types.h"
 
 namespace pom {
@@ -27,6 +29,15 @@ class MainWindowLink {
   virtual void redraw() = 0;
   // Screen position of the window's top-left corner.
   virtual ScreenPoint screenPosition() = 0;
+  // The window's drawing surface, for the skinned buttons of the panes
+  // (null without a window).
+  virtual SkinPainter* painter() = 0;
+
+  // A pane of another module joins the window (it is moved, shown and told
+  // of splitter drops with the others).
+  virtual void setPane(PaneId id, MainPane* pane) = 0;
+  // Repaints the window (a new caption, say) and shows, updates and focuses it.
+  virtual void showAndFocus() = 0;
 
   virtual RightPaneMode rightPaneMode() const = 0;
   virtual void setRightPaneMode(RightPaneMode mode) = 0;

@@ -2,6 +2,7 @@
 // member record) offers the other modules.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/hub/session_state.h"
@@ -26,6 +27,10 @@ class SessionLink {
   virtual bool send(const Bytes& body) = 0;
   // Repaints the login window's background and buttons (while it shows them).
   virtual void paintLoginWindow() = 0;
+  // Told after every accepted login, the first and each one after a
+  // reconnect (`again` true): what was outstanding on the old connection
+  // will never be answered.
+  virtual void whenLoggedIn(std::function<void(bool again)> listener) = 0;
 };
 
 }  // namespace pom

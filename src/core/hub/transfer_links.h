@@ -2,6 +2,7 @@
 // other modules.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace pom {
@@ -12,6 +13,14 @@ class DownloadLink {
   virtual ~DownloadLink() = default;
   // Downloads are queued or running (the close question asks about them).
   virtual bool downloadsPending() const = 0;
+  // Queues a file of the service for download into the download folder, or
+  // into a sub-folder of it (a folder download: the web folder's name).
+  virtual void addDownload(std::int32_t fileId, const std::string& name, std::int64_t size) = 0;
+  virtual void addDownloadInto(std::int32_t fileId, const std::string& name, std::int64_t size,
+                               const std::string& subFolder) = 0;
+  // The auto-start rule after queueing: with "AotoDownLoad" set and the
+  // download window not running, the window starts.
+  virtual void autoStart() = 0;
 };
 
 class UploadLink {
@@ -20,6 +29,8 @@ class UploadLink {
   virtual ~UploadLink() = default;
   // Uploads are queued or running (the close question asks about them).
   virtual bool uploadsPending() const = 0;
+  // The upload window is transferring (deleting and renaming wait for it).
+  virtual bool transferring() const = 0;
   // Opens the upload window (the upload button).
   virtual void openWindow() = 0;
   // Queues a local file for upload into the own list's current folder; false

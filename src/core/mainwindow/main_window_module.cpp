@@ -97,6 +97,18 @@ ScreenPoint MainWindowModule::screenPosition() {
   return view_ != nullptr ? view_->screenPosition() : ScreenPoint{};
 }
 
+void MainWindowModule::setPane(PaneId id, MainPane* pane) {
+  presenter_->setPane(id, pane);
+}
+
+void MainWindowModule::showAndFocus() {
+  if (view_ != nullptr) view_->setWindowVisible(true);
+}
+
+SkinPainter* MainWindowModule::painter() {
+  return view_ != nullptr ? view_->painter() : nullptr;
+}
+
 RightPaneMode MainWindowModule::rightPaneMode() const {
   return presenter_->rightPaneMode();
 }

@@ -45,6 +45,9 @@ class MainWindowModule final : public Module, public MainWindowLink {
   void paint() override;
   void redraw() override;
   ScreenPoint screenPosition() override;
+  SkinPainter* painter() override;
+  void setPane(PaneId id, MainPane* pane) override;
+  void showAndFocus() override;
   RightPaneMode rightPaneMode() const override;
   void setRightPaneMode(RightPaneMode mode) override;
   std::string ensureDownloadFolder() override;

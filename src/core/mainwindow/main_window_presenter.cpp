@@ -150,11 +150,13 @@ void MainWindowPresenter::trackLeftUp(int x, int y) {
 void MainWindowPresenter::onMouseMove(int x, int y) {
   for (SkinButton& button : buttons_) button.hoverTest(x, y);
   adLine_.hoverTest(x, y);
+  forEachPane([x, y](MainPane& pane) { pane.mouseMove(x, y); });
 }
 
 void MainWindowPresenter::onLeftDown(int x, int y) {
   for (SkinButton& button : buttons_) button.pressTest(x, y);
   adLine_.pressTest(x, y);
+  forEachPane([x, y](MainPane& pane) { pane.leftDown(x, y); });
 }
 
 void MainWindowPresenter::onLeftUp(int x, int y) {
@@ -162,6 +164,7 @@ void MainWindowPresenter::onLeftUp(int x, int y) {
     if (buttons_[i].clickTest(x, y)) runButton(static_cast<MainButton>(i));
   }
   adLine_.clickTest(x, y);
+  forEachPane([x, y](MainPane& pane) { pane.leftUp(x, y); });
 }
 
 void MainWindowPresenter::openPage(const std::string& url) {

@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "core/hub/main_pane.h"
 #include "core/ui/skin_painter.h"
 #include "core/ui/view_types.h"
 
@@ -64,32 +65,6 @@ class MainWindowView {
   // screen and copied to the window.
   virtual void paintStatusPanel(int resourceId, int x, int y, const std::string& pointsText,
                                 const std::string& connectionText) = 0;
-};
-
-// One view of the main window's panes (trees, lists, the web page).
-class MainPane {
- public:
-  virtual ~MainPane() = default;
-  virtual void setVisible(bool visible) = 0;
-  // The window's outer size grew by (dw, dh) since the last resize.
-  virtual void grow(int dw, int dh) = 0;
-  // A splitter was dropped: x is the new vertical split (0: unchanged), y the
-  // new horizontal split (0: unchanged).
-  virtual void moveToSplit(int x, int y) = 0;
-  virtual void repaint() {}
-  // Left button released anywhere: finish an item drag in progress.
-  virtual void finishItemDrag() {}
-};
-
-enum class PaneId {
-  LocalTree = 0,
-  LocalList,
-  WebTree,
-  OwnList,
-  SearchList,
-  FolderList,
-  WebPage,
-  Count
 };
 
 }  // namespace pom

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/base/text_utils.h"
+
 namespace pom {
 
 std::size_t WireWriter::grow(std::size_t n) {
@@ -52,8 +54,9 @@ void WireWriter::text(std::size_t offset, std::size_t fieldSize, const std::stri
 }
 
 void WireWriter::raw(std::size_t offset, std::size_t maxBytes, const std::string& text) {
-  const std::size_t n = std::min(maxBytes, text.size());
-  bytes(offset, reinterpret_cast<const std::uint8_t*>(text.data()), n);
+  // A cut never leaves a lone lead byte in the field.
+  const std::string cut = cutText(text, maxBytes);
+  bytes(offset, reinterpret_cast<const std::uint8_t*>(cut.data()), cut.size());
 }
 
 void WireWriter::bytes(std::size_t offset, const std::uint8_t* data, std::size_t n) {

@@ -131,13 +131,24 @@ void SessionModule::switchToMain() {
   login_->hideControls();
   mainWindow_->buildLayout();
   loggedIn_ = true;
-  // The first folder listing shows the window again; until the folder tree
-  // asks for one, show it here so the member is never left without a window.
-  mainWindow_->setVisible(true);
+  // The web storage now asks for the first folder listing, whose answer
+  // shows the window again.
+  tellLoggedIn(false);
+}
+
+void SessionModule::whenLoggedIn(std::function<void(bool again)> listener) {
+  loginListeners_.push_back(std::move(listener));
 }
 
 void SessionModule::loginAccepted() {
   login_->loginAccepted();
+  // A login on a new connection after a lost one (the first login is told
+  // once the main window stands, in switchToMain).
+  if (loggedIn_) tellLoggedIn(true);
+}
+
+void SessionModule::tellLoggedIn(bool again) {
+  for (const auto& listener : loginListeners_) listener(again);
 }
 
 void SessionModule::loginRefusedQuota() {

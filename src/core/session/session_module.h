@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/hub/module.h"
 #include "core/hub/session_link.h"
@@ -46,6 +47,7 @@ class SessionModule final : public Module, public SessionLink, private SessionHo
   std::string webToken() const override;
   bool send(const Bytes& body) override;
   void paintLoginWindow() override;
+  void whenLoggedIn(std::function<void(bool again)> listener) override;
 
   // For the front ends and tests.
   LoginPresenter& login() { return *login_; }
@@ -68,6 +70,7 @@ class SessionModule final : public Module, public SessionLink, private SessionHo
   void openMemoList() override;
   Dialogs& dialogs() override;
   int currentYear() const override;
+  void tellLoggedIn(bool again);
 
   ModuleContext& context_;
   MainWindowLink* mainWindow_ = nullptr;
@@ -77,6 +80,7 @@ class SessionModule final : public Module, public SessionLink, private SessionHo
   std::unique_ptr<SessionFlow> flow_;
   std::unique_ptr<LoginPresenter> login_;
   std::unique_ptr<LoginView> loginView_;
+  std::vector<std::function<void(bool)>> loginListeners_;
   bool loginPending_ = false;
   bool loggedIn_ = false;
 };

@@ -32,8 +32,12 @@ class DownloadModule final : public Module, public DownloadLink {
   void create(Stage stage) override;
   void destroy(Stage stage) override;
 
-  // DownloadLink
+  // DownloadLink. Until the download queue exists, nothing is queued.
   bool downloadsPending() const override { return false; }
+  void addDownload(std::int32_t, const std::string&, std::int64_t) override {}
+  void addDownloadInto(std::int32_t, const std::string&, std::int64_t,
+                       const std::string&) override {}
+  void autoStart() override {}
 
   SessionSlots& sessions() { return *sessions_; }
 

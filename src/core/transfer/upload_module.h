@@ -36,6 +36,7 @@ class UploadModule final : public Module, public UploadLink {
 
   // UploadLink
   bool uploadsPending() const override { return false; }
+  bool transferring() const override { return false; }
   void openWindow() override {}
   bool queueFile(const std::string&) override { return false; }
   void noteUploadStarted() override;

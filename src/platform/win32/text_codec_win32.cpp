@@ -1,6 +1,7 @@
 // text_codec.h and wide_text.h on top of MultiByteToWideChar / WideCharToMultiByte.
 #include <windows.h>
 
+#include "core/base/text_utils.h"
 #include "core/ports/text_codec.h"
 #include "platform/win32/wide_text.h"
 
@@ -69,15 +70,7 @@ std::string narrow(const std::wstring& wide) {
 }
 
 std::string cutCp949(const std::string& text, std::size_t maxBytes) {
-  if (text.size() <= maxBytes) return text;
-  std::size_t end = 0;
-  while (end < maxBytes) {
-    const auto byte = static_cast<unsigned char>(text[end]);
-    const std::size_t width = IsDBCSLeadByteEx(kCodePage949, byte) ? 2 : 1;
-    if (end + width > maxBytes) break;
-    end += width;
-  }
-  return text.substr(0, end);
+  return cutText(text, maxBytes);
 }
 
 std::u16string cp949ToUtf16(const std::string& text) {

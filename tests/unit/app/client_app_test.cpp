@@ -13,6 +13,7 @@
 #include "core/net/packet_cipher.h"
 #include "core/session/login_presenter.h"
 #include "core/session/session_module.h"
+#include "core/storage/storage_module.h"
 #include "support/fake_app.h"
 
 namespace pom {
@@ -86,14 +87,14 @@ TEST_F(ClientAppTest, MembersAreCreatedAndDeletedInTheirOrders) {
                                       "local browser", "web storage", "peers", "search"}));
   EXPECT_EQ(log,
             "+SessionState,+MainServerConnection,+UploadSessions,+DownloadSessions,"
-            "+GameSettingsPath,+LoginWindow,+MainWindow,+ProgressDialog,+TermExtensionDialog,"
-            "+PeerManager,");
+            "+GameSettingsPath,+LoginWindow,+MainWindow,+FriendAddDialog,+MemoDialog,"
+            "+ProgressDialog,+TermExtensionDialog,+WebFileList,+WebFolderTree,+PeerManager,");
   log.clear();
   ClientApp::teardown();
   EXPECT_EQ(log,
             "-MainServerConnection,-UploadSessions,-DownloadSessions,-SessionState,"
-            "-GameSettingsPath,-LoginWindow,-MainWindow,-ProgressDialog,-TermExtensionDialog,"
-            "-PeerManager,");
+            "-GameSettingsPath,-LoginWindow,-MainWindow,-WebFolderTree,-WebFileList,"
+            "-FriendAddDialog,-MemoDialog,-ProgressDialog,-TermExtensionDialog,-PeerManager,");
   EXPECT_EQ(ClientApp::instance(), nullptr);
   ClientApp::teardown();  // nothing left: a no-op
 }
@@ -192,10 +193,19 @@ TEST_F(ClientAppTest, AcceptedLoginTurnsTheWindowIntoTheMainWindowOnce) {
   EXPECT_FALSE(session(app).login().busy());
   EXPECT_FALSE(front.login->controlsVisible);
   EXPECT_TRUE(app.module<MainWindowModule>().layoutBuilt());
-  EXPECT_TRUE(front.main->visible);
   EXPECT_EQ(session(app).state().memberId, "demo1");
   EXPECT_EQ(front.main->calls.back(),
             "webPage http://127.0.0.1/help_desk/notice_program.asp?userid=demo1");
+  // The tree asked for "내웹폴더"; its first page shows the window again.
+  EXPECT_FALSE(front.main->visible);
+  EXPECT_EQ(front.tree->childrenOf(front.tree->idOf("폼베일")),
+            std::vector<std::string>({"내웹폴더", "내친구"}));
+  EXPECT_TRUE(app.module<StorageModule>().listingPending());
+  FolderList page;
+  page.capacity = 30;
+  serverSends(page.encode());
+  EXPECT_FALSE(app.module<StorageModule>().listingPending());
+  EXPECT_TRUE(front.main->visible);
 
   app.repaintAll();
   EXPECT_EQ(front.main->pointsText, "1,200,000P");
