@@ -55,5 +55,21 @@ TEST(TextUtilsTest, DatesAndThousands) {
   EXPECT_EQ(formatThousands(-5), "0");
 }
 
+TEST(TextUtilsTest, CutsEndOnACharacterBoundary) {
+  // "가나" is B0 A1 B3 AA; "갂" (81 41) has an ASCII-looking trail byte.
+  struct Case {
+    const char* text;
+    std::size_t max;
+    const char* cut;
+  } cases[] = {
+      {"\xB0\xA1\xB3\xAA", 3, "\xB0\xA1"},
+      {"\xB0\xA1\xB3\xAA", 4, "\xB0\xA1\xB3\xAA"},
+      {"a\x81\x41", 2, "a"},
+      {"ab", 1, "a"},
+      {"\xB0\xA1", 0, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(cutText(c.text, c.max), c.cut) << c.max;
+}
+
 }  // namespace
 }  // namespace pom
