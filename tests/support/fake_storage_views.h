@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -26,6 +27,8 @@ class FakeWebFileListView : public WebFileListView {
   PaneRect rect;
   bool visible = false;
   int clears = 0;
+  // Called as a row goes, before it is removed (to check what is gone already).
+  std::function<void(std::int32_t)> onRemoveRow;
 
   void clearRows() override {
     rows.clear();
@@ -36,6 +39,7 @@ class FakeWebFileListView : public WebFileListView {
     if (WebRow* row = find(itemId)) row->texts[column] = text;
   }
   void removeRow(std::int32_t itemId) override {
+    if (onRemoveRow) onRemoveRow(itemId);
     rows.erase(std::remove_if(rows.begin(), rows.end(),
                               [itemId](const WebRow& r) { return r.itemId == itemId; }),
                rows.end());
@@ -150,7 +154,10 @@ class FakeMemoView : public MemoDialogView {
   bool answer = true;
   std::string text;
   std::vector<std::string> titles, labels;
+  // Runs while the dialog is open (its modal loop pumps messages).
+  std::function<void()> whileOpen;
   bool runModal(const std::string& title, const std::string& label, std::string& typed) override {
+    if (whileOpen) whileOpen();
     titles.push_back(title);
     labels.push_back(label);
     typed = text;

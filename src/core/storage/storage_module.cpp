@@ -244,6 +244,10 @@ bool StorageModule::combinedLinkMade(const std::string& linkCode) {
   return list_->pasteCombinedLink(linkCode);
 }
 
+void StorageModule::combinedLinkFailed() {
+  list_->combinedLinkFailed();
+}
+
 void StorageModule::onExtendTermReply(const ExtendTermReply& reply) {
   termExtension_->storedValue = reply.value;
   termExtension_->freeQuota = reply.quotaBytes;

@@ -83,6 +83,7 @@ class StorageModule final : public Module,
   void deleteConfirmed(std::int32_t itemId, bool deleted, bool folder) override;
   void renameRefused() override;
   bool combinedLinkMade(const std::string& linkCode) override;
+  void combinedLinkFailed() override;
 
   // ListingTarget
   void listingStarted(const ListingRequest& request) override;

@@ -125,6 +125,7 @@ void StorageReplies::onRenameFileReply(const RenameFileReply& reply) {
 void StorageReplies::onCombinedLinkReply(const CombinedLinkReply& reply) {
   if (reply.result != CombinedLinkReply::Result::Made) {
     error("통합링크 생성에 실패했습니다.     ");
+    target_.combinedLinkFailed();
     return;
   }
   if (target_.combinedLinkMade(reply.linkCode)) {

@@ -43,6 +43,8 @@ class StorageReplyTarget {
   // The combined link's code arrived; true when its text reached the
   // clipboard.
   virtual bool combinedLinkMade(const std::string& linkCode) = 0;
+  // The combined link was refused; what waited for its code is dropped.
+  virtual void combinedLinkFailed() = 0;
 };
 
 class StorageReplies {

@@ -391,6 +391,8 @@ void WebFileList::endLabelEdit(std::int32_t itemId, const std::optional<std::str
   // A folder's name travels with ' , ; as '!': the record, the row and the
   // tree node keep what the server keeps.
   if (item->isFolder()) name = replaceReservedMarks(name);
+  // "a,b" typed over "a!b" is the same name on the server: still a cancel.
+  if (name == item->name) return;
   const bool duplicate = std::any_of(items_.begin(), items_.end(), [&](const WebItem& other) {
     return other.itemId != itemId && other.name == name;
   });
@@ -430,7 +432,9 @@ void WebFileList::paste() {
   deps_.progress->openMoving();
   if (folder_ > 1) {
     // Files only: folders are never moved. The requests are paced by a
-    // timer instead of a wait that would stop the one thread.
+    // timer instead of a wait that would stop the one thread; the target is
+    // the folder pasted into, even if another one is opened meanwhile.
+    moveTarget_ = folder_;
     for (const Pending& entry : cut_) {
       if (!entry.folder) moves_.push_back(entry);
     }
@@ -452,7 +456,7 @@ void WebFileList::moveNext() {
   request.sessionNumber = static_cast<std::uint16_t>(deps_.session->state().sessionNumber);
   request.fileId = entry.itemId;
   request.fromFolderId = entry.parentId;
-  request.toFolderId = folder_;
+  request.toFolderId = moveTarget_;
   deps_.session->send(request.encode());
   moveTimer_ = deps_.loop->postDelayed(kMovePaceMs, [this] { moveNext(); });
 }
@@ -476,12 +480,14 @@ void WebFileList::copyWebLinks() {
 }
 
 void WebFileList::requestCombinedLink() {
-  if (!deps_.memo->show("통합링크 제목 설정", "통합링크명")) return;
-  std::string title = deps_.memo->text();
-  if (title.empty()) title = "통합링크파일";
+  // The rows are taken before the title is asked: the dialog pumps messages,
+  // and a listing that arrives meanwhile must not change what is linked.
   std::vector<LinkRow> rows;
   for (const WebItem* item : selection())
     rows.push_back({item->itemId, item->name, item->sizeBytes});
+  if (!deps_.memo->show("통합링크 제목 설정", "통합링크명")) return;
+  std::string title = deps_.memo->text();
+  if (title.empty()) title = "통합링크파일";
   const CombinedLinkChoice choice = chooseCombinedLinkFiles(rows);
   if (choice.tooMany) info("통합링크는 10개까지만 묶을 수 있습니다.     ", "알림");
   if (choice.fileIds.empty()) {
@@ -506,6 +512,11 @@ bool WebFileList::pasteCombinedLink(const std::string& code) {
   }
   return deps_.shell->setClipboardText(
       combinedLinkText(code, title, downloadPageUrl(*deps_.servers)));
+}
+
+void WebFileList::combinedLinkFailed() {
+  // The refused request's title goes with it, so the next link keeps its own.
+  if (!combinedTitles_.empty()) combinedTitles_.pop_front();
 }
 
 void WebFileList::extendTerm() {

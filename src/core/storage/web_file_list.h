@@ -89,6 +89,8 @@ class WebFileList final : public MainPane {
   // The combined link's code: builds the text and puts it on the clipboard;
   // true when the clipboard took it.
   bool pasteCombinedLink(const std::string& code);
+  // The server refused the oldest combined link still awaited.
+  void combinedLinkFailed();
   // The connection was made anew: what the queues waited for will not come.
   void clearQueues();
   // Opens the name of a row for editing (F2 in the tree, a new folder).
@@ -165,6 +167,7 @@ class WebFileList final : public MainPane {
   std::deque<Pending> deletes_;
   std::vector<Pending> cut_;
   std::deque<Pending> moves_;
+  std::int32_t moveTarget_ = 0;
   std::uint32_t moveTimer_ = 0;
   std::deque<std::string> combinedTitles_;
   SkinButton upButton_;  // 196, to the parent folder

@@ -450,13 +450,15 @@ void WebFolderTree::deleteFolder() {
 }
 
 void WebFolderTree::extendTerm() {
-  // The folder is taken before asking: the question pumps messages.
-  const bool eligible = ownFolderCommand();
-  const std::int32_t folderId = eligible ? node(current_)->folderId : 0;
+  // Like every folder command, only on the member's own folders: nothing is
+  // asked for a root or a friend's folder. The folder is taken before
+  // asking: the question pumps messages.
+  if (!ownFolderCommand()) return;
+  const std::int32_t folderId = node(current_)->folderId;
   const MessageAnswer answer =
       deps_.dialogs->show("기한을 연장하시겠습니까?     ", "확인", MessageIcon::Warning,
                           DialogOwner::MainWindow, MessageButtons::OkCancel);
-  if (answer != MessageAnswer::Ok || !eligible) return;
+  if (answer != MessageAnswer::Ok) return;
   ExtendTermRequest request;
   request.sessionNumber = static_cast<std::uint16_t>(deps_.session->state().sessionNumber);
   request.folderId = folderId;

@@ -3,6 +3,7 @@
 // session would drive it (replies through the dispatcher).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,26 @@ inline FolderEntry entry(std::int32_t id, std::int32_t parent, const std::string
   e.date.day = 5;
   return e;
 }
+
+// Message boxes that can act while they are open, as a real box pumps
+// messages (a reply may arrive before the member answers).
+class PumpingDialogs : public FakeDialogs {
+ public:
+  std::function<void(const MessageBoxRequest&)> whileOpen;
+  MessageAnswer messageBox(const MessageBoxRequest& request) override {
+    if (whileOpen) whileOpen(request);
+    return FakeDialogs::messageBox(request);
+  }
+};
+
+// A clipboard that may refuse the text (another program holds it open).
+class RefusingShell : public FakeShell {
+ public:
+  bool refuse = false;
+  bool setClipboardText(const std::string& text) override {
+    return !refuse && FakeShell::setClipboardText(text);
+  }
+};
 
 class StorageHarness {
  public:
@@ -79,18 +100,37 @@ class StorageHarness {
   WebFileList& list() { return module->list(); }
   FakeWebTreeView& treeView() { return *front.tree; }
   FakeWebFileListView& listView() { return *front.list; }
-  FakeDialogs& dialogs() { return fake.dialogs; }
+  PumpingDialogs& dialogs() { return pumping; }
+  // Every request of type M sent so far, in order.
+  template <typename M>
+  std::vector<M> sent() const {
+    std::vector<M> found;
+    for (const Bytes& body : session.sent) {
+      if (auto decoded = M::decode(body.data(), body.size())) found.push_back(*decoded);
+    }
+    return found;
+  }
   // Rows' names in order.
   std::vector<std::string> names() { return listView().column(kNameColumn); }
 
-  FakePorts fake;
-  ModuleContext context{fake.ports()};
+  FakePorts fake;  // its dialogs and shell are not wired: the two below stand in
+  PumpingDialogs pumping;
+  RefusingShell shell;
+  ModuleContext context{ports()};
   FakeSessionLink session;
   FakeMainWindowLink main;
   FakeDownloadLink downloads;
   FakeUploadLink uploads;
   FakeFrontEnd front;
   std::unique_ptr<StorageModule> module;
+
+ private:
+  AppPorts ports() {
+    AppPorts bundle = fake.ports();
+    bundle.dialogs = &pumping;
+    bundle.shell = &shell;
+    return bundle;
+  }
 };
 
 }  // namespace pom::test
