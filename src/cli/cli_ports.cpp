@@ -44,7 +44,7 @@ bool CliShell::runProgram(const std::string& commandLine) {
 }
 
 bool CliShell::setClipboardText(const std::string& text) {
-  out_ << "(clipboard: " << cp949ToUtf8(text) << ")\n";
+  clipboard = text;
   return true;
 }
 

@@ -9,10 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/front_end.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/shell.h"
-#include "core/session/login_view.h"
 
 namespace pom {
 
@@ -35,9 +33,11 @@ class CliDialogs : public Dialogs {
   std::ostream& out_;
 };
 
+// The clipboard is kept in `clipboard` (the commands print it).
 class CliShell : public Shell {
  public:
   explicit CliShell(std::ostream& out) : out_(out) {}
+  std::string clipboard;
   bool execute(const std::string& verb, const std::string& file, const std::string& parameters,
                ShowMode show) override;
   bool openBrowserWindow(const std::string& url, int left, int top, int width, int height) override;
@@ -47,67 +47,6 @@ class CliShell : public Shell {
 
  private:
   std::ostream& out_;
-};
-
-// The login "window" of the headless front end: its edits hold the id and
-// password from the command line; it draws nothing. Destroying it (the
-// member declined to reconnect) ends the program: `ended` is set.
-class CliLoginView : public LoginView {
- public:
-  CliLoginView(std::string id, std::string password, bool& ended)
-      : id_(std::move(id)), password_(std::move(password)), ended_(ended) {}
-  SkinPainter* painter() override { return nullptr; }
-  std::string idText() override { return id_; }
-  std::string passwordText() override { return password_; }
-  bool saveChecked() override { return false; }
-  void setIdText(const std::string&) override {}
-  void setPasswordText(const std::string&) override {}
-  void setSaveChecked(bool) override {}
-  void setTitle(const std::string&) override {}
-  void focusIdEdit() override {}
-  void focusPasswordEdit() override {}
-  void setControlsVisible(bool) override {}
-  void redraw() override {}
-  void showWindow() override {}
-  void destroyWindow() override { ended_ = true; }
-
- private:
-  std::string id_;
-  std::string password_;
-  bool& ended_;
-};
-
-// The headless front end's views: the login "window" above and no others
-// (the presenters run without windows).
-class CliFrontEnd : public FrontEnd {
- public:
-  CliFrontEnd(std::string id, std::string password)
-      : id_(std::move(id)), password_(std::move(password)) {}
-  bool ended = false;
-
-  std::unique_ptr<LoginView> createLoginView(LoginPresenter&) override {
-    return std::make_unique<CliLoginView>(id_, password_, ended);
-  }
-  std::unique_ptr<MainWindowView> createMainWindowView(MainWindowPresenter&) override {
-    return nullptr;
-  }
-  std::unique_ptr<WebTreeView> createWebTreeView(WebFolderTree&) override { return nullptr; }
-  std::unique_ptr<WebFileListView> createWebFileListView(WebFileList&) override { return nullptr; }
-  std::unique_ptr<FriendAddDialogView> createFriendAddDialogView(FriendAddDialog&) override {
-    return nullptr;
-  }
-  std::unique_ptr<MemoDialogView> createMemoDialogView(MemoDialog&) override { return nullptr; }
-  std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog&) override {
-    return nullptr;
-  }
-  std::unique_ptr<TermExtensionDialogView> createTermExtensionDialogView(
-      TermExtensionDialog&) override {
-    return nullptr;
-  }
-
- private:
-  std::string id_;
-  std::string password_;
 };
 
 }  // namespace pom
