@@ -1,5 +1,7 @@
 #include "core/hub/session_state.h"
 
+#include "core/base/text_utils.h"
+
 namespace pom {
 namespace {
 
@@ -18,8 +20,8 @@ int SessionState::birthYear(const std::string& registrationNumber) {
 }
 
 void SessionState::fillFromLogin(const Login& login, int currentYear) {
-  memberId = login.memberId.substr(0, 20);
-  memberText = login.memberText.substr(0, 20);
+  memberId = cutText(login.memberId, 20);
+  memberText = cutText(login.memberText, 20);
   registrationNumber = login.registrationNumber.substr(0, 13);
   centuryDigit = static_cast<std::uint8_t>(digitAt(registrationNumber, 6));
   age = static_cast<std::uint8_t>(currentYear - birthYear(registrationNumber) + 1);

@@ -1,11 +1,12 @@
 #include "core/mainwindow/ad_line.h"
 
+#include "core/base/text_utils.h"
 #include "core/ports/http_client.h"
 
 namespace pom {
 
 AdLine parseAdLine(const std::string& body) {
-  const std::string kept = body.substr(0, kAdLineMaxBody);
+  const std::string kept = cutText(body, kAdLineMaxBody);
   AdLine line;
   int index = 0;
   std::size_t start = 0;

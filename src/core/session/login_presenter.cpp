@@ -2,6 +2,7 @@
 
 #include "core/base/config_keys.h"
 #include "core/base/servers.h"
+#include "core/base/text_utils.h"
 #include "core/ports/dialogs.h"
 #include "core/ports/file_system.h"
 #include "core/ports/shell.h"
@@ -91,7 +92,7 @@ void LoginPresenter::showError(const std::string& text) {
 bool LoginPresenter::tryLogin() {
   if (busy_ || deps_.view == nullptr) return false;
 
-  const std::string id = deps_.view->idText().substr(0, kIdCut);
+  const std::string id = cutText(deps_.view->idText(), kIdCut);
   if (id.size() > kIdMax) {
     showError("아이디는 20자 이내로 입력하세요!     ");
     return false;
@@ -100,7 +101,7 @@ bool LoginPresenter::tryLogin() {
     showError("아이디을 입력하여주세요!     ");
     return false;
   }
-  const std::string password = deps_.view->passwordText().substr(0, kPasswordCut);
+  const std::string password = cutText(deps_.view->passwordText(), kPasswordCut);
   if (password.size() > kPasswordMax) {
     showError("비번은 10자 이내로 입력하세요!     ");
     return false;

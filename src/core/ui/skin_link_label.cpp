@@ -1,5 +1,6 @@
 #include "core/ui/skin_link_label.h"
 
+#include "core/base/text_utils.h"
 #include "core/ports/shell.h"
 
 namespace pom {
@@ -21,11 +22,11 @@ void SkinLinkLabel::destroy() {
 }
 
 void SkinLinkLabel::setText(const std::string& text) {
-  text_ = text.substr(0, kTextCapacity - 1);
+  text_ = cutText(text, kTextCapacity - 1);
 }
 
 void SkinLinkLabel::setLink(const std::string& link) {
-  link_ = link.substr(0, kTextCapacity - 1);
+  link_ = cutText(link, kTextCapacity - 1);
 }
 
 void SkinLinkLabel::paint() {
