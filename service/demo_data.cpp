@@ -15,6 +15,17 @@ const char* const kMember1 = "demo1";
 const char* const kPassword1 = "demo1234";
 const char* const kMember2 = "demo2";
 const char* const kPassword2 = "demo5678";
+const char* const kMember3 = "demo3";
+const char* const kPassword3 = "demo9012";
+const char* const kOnePageFolder = "한페이지";
+const char* const kPunctuatedFolder = "작은'따옴표,쉼표;폴더";
+const char* const kPunctuatedFile = "작은'따옴표,쉼표;파일.txt";
+// 50 syllables, 25 on each line.
+const char* const kLongFolder =
+    "아주긴폴더이름은구십팔바이트를넘어서클라이언트가어"
+    "디에서잘라야하는지시험하려고만든것이니지우지마세요";
+const char* const kTrailLetterFile = "갂자료.txt";
+const char* const kBulkFolder = "대량항목";
 }  // namespace demo
 
 std::string generatedSampleDigest(std::uint64_t seed, std::int64_t size) {
@@ -32,9 +43,12 @@ std::string generatedSampleDigest(std::uint64_t seed, std::int64_t size) {
   return sampleDigestOf(ends.data(), ends.size());
 }
 
-std::int32_t addGeneratedFile(Store& store, const std::string& owner, std::int32_t parentId,
-                              const std::string& name, std::int64_t size, char share,
-                              std::int64_t stored) {
+namespace {
+
+// The record of a generated file (sizes, digest, unique code), without its body.
+std::int32_t addGeneratedRecord(Store& store, const std::string& owner, std::int32_t parentId,
+                                const std::string& name, std::int64_t size, char share,
+                                std::int64_t stored) {
   Item file;
   file.owner = owner;
   file.parentId = parentId;
@@ -46,12 +60,43 @@ std::int32_t addGeneratedFile(Store& store, const std::string& owner, std::int32
   std::int32_t id = store.addFile(file);
   if (id == 0) return 0;
   std::string digest = generatedSampleDigest(static_cast<std::uint64_t>(id), size);
-  if (!store.setFileInfo(id, size, file.stored, share, uniqueCodeFor(digest, size), digest) ||
-      !writeGeneratedBody(store.bodyPath(id), static_cast<std::uint64_t>(id), file.stored)) {
+  if (!store.setFileInfo(id, size, file.stored, share, uniqueCodeFor(digest, size), digest)) {
     store.remove(id);
     return 0;
   }
   return id;
+}
+
+}  // namespace
+
+std::int32_t addGeneratedFile(Store& store, const std::string& owner, std::int32_t parentId,
+                              const std::string& name, std::int64_t size, char share,
+                              std::int64_t stored) {
+  std::int32_t id = addGeneratedRecord(store, owner, parentId, name, size, share, stored);
+  if (id == 0) return 0;
+  if (!writeGeneratedBody(store.bodyPath(id), static_cast<std::uint64_t>(id),
+                          stored < 0 ? size : stored)) {
+    store.remove(id);
+    return 0;
+  }
+  return id;
+}
+
+bool restoreGeneratedBody(Store& store, const Item& file) {
+  std::string path = store.bodyPath(file.id);
+  if (::access(path.c_str(), F_OK) == 0) return true;
+  if (file.isFolder() ||
+      file.sampleDigest != generatedSampleDigest(static_cast<std::uint64_t>(file.id), file.size))
+    return false;
+  // Written aside and renamed, so a reader on another thread (peers) never
+  // opens half a body, and two restoring at once both end with the whole.
+  std::string aside = path + ".restoring-" + std::to_string(::gettid());
+  if (!writeGeneratedBody(aside, static_cast<std::uint64_t>(file.id), file.stored) ||
+      ::rename(aside.c_str(), path.c_str()) != 0) {
+    ::unlink(aside.c_str());
+    return false;
+  }
+  return true;
 }
 
 std::int32_t findItemId(Store& store, const std::string& owner, const std::string& name) {
@@ -127,6 +172,31 @@ bool seedMember1(Store& store, const ServicePorts& ports) {
   return true;
 }
 
+// The additions for the web-storage views (see demo_data.h); also run on a
+// data directory seeded before they existed.
+bool seedWebStorage(Store& store) {
+  Member three;
+  three.id = demo::kMember3;
+  three.password = demo::kPassword3;
+  three.registration = "0503033234567";
+  three.credit = 300000;
+  three.extensionQuota = 10ll << 20;
+  if (!store.addMember(three) || !store.addFriend(demo::kMember1, demo::kMember3, "")) return false;
+
+  const std::string me = demo::kMember1;
+  std::int32_t onePage = store.addFolder(me, 0, demo::kOnePageFolder, 'f');
+  if (!onePage) return false;
+  for (int i = 1; i <= demo::kOnePageItems; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "쪽%02d.txt", i);
+    if (!addGeneratedFile(store, me, onePage, name, 200 + i)) return false;
+  }
+  return store.addFolder(me, 0, demo::kPunctuatedFolder, 'f') &&
+         addGeneratedFile(store, me, 0, demo::kPunctuatedFile, 777) &&
+         store.addFolder(me, 0, demo::kLongFolder, 'f') &&
+         addGeneratedFile(store, me, 0, demo::kTrailLetterFile, 4321);
+}
+
 bool seedMember2(Store& store) {
   const std::string me = demo::kMember2;
   std::int32_t shared = store.addFolder(me, 0, "공유자료", 't');
@@ -139,11 +209,43 @@ bool seedMember2(Store& store) {
 
 }  // namespace
 
-bool seedDemoData(Store& store, const ServicePorts& ports, std::string* error) {
-  if (store.meta("seeded")) return true;
+std::int32_t addBulkFolder(Store& store, const std::string& owner, const std::string& name,
+                           int count) {
+  std::int32_t folder = 0;
   bool ok = store.transaction([&] {
-    return seedMembers(store) && seedMember1(store, ports) && seedMember2(store) &&
-           store.setMeta("seeded", "1");
+    folder = store.addFolder(owner, 0, name, 'f');
+    if (!folder) return false;
+    for (int i = 1; i <= count; ++i) {
+      char file[32];
+      std::snprintf(file, sizeof file, "대량%05d.dat", i);
+      // Sizes from 64 bytes to about 4 KB, in no order, so sorting has work.
+      // Bodies are written when first read (restoreGeneratedBody): creating
+      // thousands of small files would take most of the time.
+      std::int64_t size = 64 + (static_cast<std::uint32_t>(i) * 2654435761u) % 4000;
+      if (!addGeneratedRecord(store, owner, folder, file, size, 'f', -1)) return false;
+    }
+    return true;
+  });
+  return ok ? folder : 0;
+}
+
+bool ensureBulkFolder(Store& store, const std::string& owner, const std::string& name, int count,
+                      std::string* error) {
+  if (!store.findByName(owner, 0, name).empty()) return true;
+  if (addBulkFolder(store, owner, name, count)) return true;
+  if (error) *error = "cannot add the bulk folder for " + owner;
+  return false;
+}
+
+bool seedDemoData(Store& store, const ServicePorts& ports, std::string* error) {
+  // "seeded" counts the seeding steps done: 1 the first demo data, 2 the
+  // web-storage additions.
+  auto seeded = store.meta("seeded");
+  if (seeded && *seeded == "2") return true;
+  bool ok = store.transaction([&] {
+    if (!seeded && !(seedMembers(store) && seedMember1(store, ports) && seedMember2(store)))
+      return false;
+    return seedWebStorage(store) && store.setMeta("seeded", "2");
   });
   if (!ok && error) *error = "seeding the demo data failed";
   return ok;

@@ -32,6 +32,15 @@ constexpr KeyInfo kKeys[] = {
     {"peer_stall", ValueKind::Number, nullptr},
     {"peer_rate", ValueKind::Number, nullptr},
     {"keepalive_ms", ValueKind::Number, nullptr},
+    {"add_friend_result", ValueKind::Number, nullptr},
+    {"remove_friend_result", ValueKind::Number, nullptr},
+    {"edit_memo_result", ValueKind::Number, nullptr},
+    {"sharing_result", ValueKind::Number, nullptr},
+    {"delete_result", ValueKind::Number, nullptr},
+    {"rename_result", ValueKind::Number, nullptr},
+    {"extend_term_result", ValueKind::Number, nullptr},
+    {"combined_link_result", ValueKind::Number, nullptr},
+    {"folder_created_byte152", ValueKind::Number, nullptr},
 };
 
 const KeyInfo* findKey(const std::string& key) {

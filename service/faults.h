@@ -27,6 +27,26 @@
 //   peer_rate N               peers send at most N bytes per second
 //   keepalive_ms N            interval of KeepAlive messages (default 30000)
 //
+// Result switches of the web-storage replies: the number replaces the result
+// byte the reply would carry. A non-zero value also leaves the store as it
+// was (the request is refused); 0 does the real work and reports success
+// whatever the real verdict was.
+//   add_friend_result N       AddFriendReply (type 4; 2 no such id, 3 already
+//                             a friend, 4 own id, other failure)
+//   remove_friend_result N    RemoveFriendReply (type 5)
+//   edit_memo_result N        EditMemoReply (type 6)
+//   sharing_result N          SetSharingReply (type 14; 3 protected file)
+//   delete_result N           DeleteItemReply (type 15)
+//   rename_result N           RenameFileReply (type 17). A folder rename
+//                             (type 16) has no reply in the protocol and is
+//                             not affected.
+//   extend_term_result N      ExtendTermReply (type 25; 2 not eligible, 4
+//                             capacity exceeded, other: try again later)
+//   combined_link_result N    CombinedLinkReply (type 26)
+//   folder_created_byte152 N  byte 152 of FolderCreated (0, the default: the
+//                             client starts editing the new folder's name);
+//                             the folder is created as usual
+//
 // Thread safety: every member takes the internal mutex; the login and storage
 // servers, the web side and the control endpoint share one instance.
 #pragma once

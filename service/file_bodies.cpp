@@ -69,7 +69,9 @@ void fillGenerated(std::uint64_t seed, std::int64_t offset, std::uint8_t* out, s
 bool writeGeneratedBody(const std::string& path, std::uint64_t seed, std::int64_t length) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (fd.get() < 0) return false;
-  std::vector<std::uint8_t> block(1 << 20);
+  // Small bodies (the seed writes thousands) get a buffer of their own size.
+  std::vector<std::uint8_t> block(
+      static_cast<std::size_t>(std::clamp<std::int64_t>(length, 1, 1 << 20)));
   for (std::int64_t done = 0; done < length;) {
     std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(block.size(), length - done));
     fillGenerated(seed, done, block.data(), n);

@@ -55,18 +55,26 @@ void LoginSession::onCreateFolder(const CreateFolderRequest& request) {
   reply.parentId = request.parentId;
   reply.sharingState = share;
   reply.date = dateBlockAt(std::time(nullptr));
+  if (auto flag = server_.faults().consumeInt("folder_created_byte152"))
+    reply.skipLabelEdit = static_cast<std::uint8_t>(*flag);
   setResult(reply.result, id ? 0 : kFailed);
   sendBody(reply.encode());
 }
 
 void LoginSession::onSetSharing(const SetSharingRequest& request) {
   Store& store = server_.store();
+  ForcedResult forced{server_.faults().consumeInt("sharing_result")};
   SetSharingReply reply;
   reply.itemId = request.itemId;
   reply.sharingState = request.sharingState;
   setResult(reply.result, kFailed);
   auto item = ownItem(request.itemId);
-  if (!item || item->id < 3 || item->kind != request.kind || !settable(request.sharingState)) {
+  bool usable =
+      item && item->id >= 3 && item->kind == request.kind && settable(request.sharingState);
+  if (!usable || forced.refuses()) {
+    // A refused change reports the state that stays in force.
+    if (usable) reply.sharingState = item->share;
+    forced.apply(reply.result);
     sendBody(reply.encode());
     return;
   }
@@ -82,39 +90,45 @@ void LoginSession::onSetSharing(const SetSharingRequest& request) {
     reply.sharingState = request.sharingState;
     reply.result = SetSharingReply::Result::Done;
   }
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 
 void LoginSession::onDeleteItem(const DeleteItemRequest& request) {
   Store& store = server_.store();
+  ForcedResult forced{server_.faults().consumeInt("delete_result")};
   DeleteItemReply reply;
   reply.itemId = request.itemId;
   reply.kind = static_cast<std::uint8_t>(request.kind);
   setResult(reply.result, kFailed);
   auto item = ownItem(request.itemId);
   // Folders must be empty: nothing is ever deleted that the member cannot see.
-  if (item && item->id >= 3 && item->kind == request.kind &&
+  if (!forced.refuses() && item && item->id >= 3 && item->kind == request.kind &&
       (!item->isFolder() || store.countChildren(item->id) == 0) && store.remove(item->id)) {
     reply.result = DeleteItemReply::Result::Deleted;
   }
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 
 void LoginSession::onRenameFolder(const RenameFolderRequest& request) {
-  // The protocol has no answer to this request; the tree already shows the name.
+  // The protocol has no answer to this request; the tree already shows the
+  // name. So the rename_result switch (type 17's reply) does not apply here.
   auto folder = ownItem(request.folderId);
   if (folder && folder->isFolder() && folder->id >= 3 && !request.name.empty())
     server_.store().rename(folder->id, request.name);
 }
 
 void LoginSession::onRenameFile(const RenameFileRequest& request) {
+  ForcedResult forced{server_.faults().consumeInt("rename_result")};
   RenameFileReply reply;
   setResult(reply.result, kFailed);
   auto file = ownItem(request.fileId);
   // An incomplete file keeps its name: a resumed upload finds it by name.
-  if (file && !file->isFolder() && file->complete() && !request.name.empty() &&
+  if (!forced.refuses() && file && !file->isFolder() && file->complete() && !request.name.empty() &&
       server_.store().rename(file->id, request.name))
     reply.result = RenameFileReply::Result::Renamed;
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 
@@ -128,6 +142,7 @@ void LoginSession::onMoveFile(const MoveFileRequest& request) {
 
 void LoginSession::onExtendTerm(const ExtendTermRequest& request) {
   Store& store = server_.store();
+  ForcedResult forced{server_.faults().consumeInt("extend_term_result")};
   auto member = store.member(memberId_);
   ExtendTermReply reply;
   reply.value = request.folderId;
@@ -136,7 +151,9 @@ void LoginSession::onExtendTerm(const ExtendTermRequest& request) {
   auto folder = ownItem(request.folderId);
   if (folder && folder->isFolder() && folder->id >= 3) {
     reply.usedBytes = store.folderBytes(folder->id);
-    if (reply.usedBytes > reply.quotaBytes) {
+    if (forced.refuses()) {
+      setResult(reply.result, kFailed);
+    } else if (reply.usedBytes > reply.quotaBytes) {
       reply.result = ExtendTermReply::Result::CapacityExceeded;
     } else if (store.extendTerm(folder->id, kExtensionDays)) {
       reply.result = ExtendTermReply::Result::Extended;
@@ -144,14 +161,16 @@ void LoginSession::onExtendTerm(const ExtendTermRequest& request) {
       setResult(reply.result, kFailed);
     }
   }
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 
 void LoginSession::onCombinedLink(const CombinedLinkRequest& request) {
   Store& store = server_.store();
+  ForcedResult forced{server_.faults().consumeInt("combined_link_result")};
   CombinedLinkReply reply;
   setResult(reply.result, kFailed);
-  bool ok = !request.fileIds.empty();
+  bool ok = !forced.refuses() && !request.fileIds.empty();
   std::ostringstream ids;
   for (std::size_t i = 0; ok && i < request.fileIds.size(); ++i) {
     auto file = store.item(request.fileIds[i]);
@@ -168,6 +187,7 @@ void LoginSession::onCombinedLink(const CombinedLinkRequest& request) {
       }
     }
   }
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 

@@ -12,8 +12,15 @@ constexpr std::uint32_t kTickMs = 100;
 constexpr std::uint32_t kDefaultKeepAliveMs = 30000;
 }  // namespace
 
-LoginServer::LoginServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports)
-    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop), sessions_(loop) {}
+LoginServer::LoginServer(PollLoop& loop, Store& store, Faults& faults, RequestLog& requests,
+                         const ServicePorts& ports)
+    : loop_(loop),
+      store_(store),
+      faults_(faults),
+      requests_(requests),
+      ports_(ports),
+      sockets_(loop),
+      sessions_(loop) {}
 
 LoginServer::~LoginServer() {
   stop();

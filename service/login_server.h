@@ -5,7 +5,8 @@
 // enciphered packets through the core's Connection, one reply per request as
 // the message catalogue lays them out. The server also pushes what the
 // service has to say: KeepAlive to every logged-in session now and then, and
-// a ServerNotice to all of them when the "notice" switch changes.
+// a ServerNotice to all of them when the "notice" switch changes. Every
+// request a session decodes is appended to the RequestLog it is given.
 //
 // Sessions that close, fail framing or are dropped by a fault are destroyed
 // on a later turn of the loop, never inside their own callbacks.
@@ -26,6 +27,7 @@
 #include "platform/posix/posix_socket.h"
 #include "service/faults.h"
 #include "service/ports.h"
+#include "service/request_log.h"
 #include "service/session_list.h"
 #include "service/store.h"
 
@@ -36,7 +38,8 @@ class LoginSession;
 
 class LoginServer {
  public:
-  LoginServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports);
+  LoginServer(PollLoop& loop, Store& store, Faults& faults, RequestLog& requests,
+              const ServicePorts& ports);
   ~LoginServer();
   LoginServer(const LoginServer&) = delete;
   LoginServer& operator=(const LoginServer&) = delete;
@@ -58,6 +61,7 @@ class LoginServer {
 
   Store& store() { return store_; }
   Faults& faults() { return faults_; }
+  RequestLog& requests() { return requests_; }
   PollLoop& loop() { return loop_; }
   const ServicePorts& ports() const { return ports_; }
 
@@ -71,6 +75,7 @@ class LoginServer {
   PollLoop& loop_;
   Store& store_;
   Faults& faults_;
+  RequestLog& requests_;
   ServicePorts ports_;
   PosixSocketFactory sockets_;
   std::vector<std::unique_ptr<PosixListener>> listeners_;

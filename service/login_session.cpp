@@ -120,6 +120,8 @@ void LoginSession::sendNotice(const std::string& text) {
 void LoginSession::handle(const std::uint8_t* body, std::size_t length) {
   auto type = bodyType(body, length);
   if (!type) return;
+  // Logged before it is handled: the line is there once the reply is sent.
+  server_.requests().record(memberId_, body, length);
   auto request = static_cast<RequestType>(*type);
   if (request == RequestType::Login) {
     if (auto r = LoginRequest::decode(body, length)) onLogin(*r);
@@ -350,10 +352,13 @@ void LoginSession::onFriendList() {
 
 void LoginSession::onAddFriend(const AddFriendRequest& request) {
   Store& store = server_.store();
+  ForcedResult forced{server_.faults().consumeInt("add_friend_result")};
   AddFriendReply reply;
   reply.record = recordOf(request.friendId, "", request.memo);
   auto other = store.member(request.friendId);
-  if (request.friendId == memberId_) {
+  if (forced.refuses()) {
+    setResult(reply.result, kFailed);
+  } else if (request.friendId == memberId_) {
     reply.result = AddFriendReply::Result::OwnId;
   } else if (!other) {
     reply.result = AddFriendReply::Result::NoSuchId;
@@ -365,25 +370,32 @@ void LoginSession::onAddFriend(const AddFriendRequest& request) {
   } else {
     setResult(reply.result, kFailed);
   }
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 
 void LoginSession::onRemoveFriend(const RemoveFriendRequest& request) {
+  ForcedResult forced{server_.faults().consumeInt("remove_friend_result")};
   RemoveFriendReply reply;
   reply.friendId = request.friendId;
-  setResult(reply.result, server_.store().removeFriend(memberId_, request.friendId) ? 0 : kFailed);
+  bool removed = !forced.refuses() && server_.store().removeFriend(memberId_, request.friendId);
+  setResult(reply.result, removed ? 0 : kFailed);
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 
 void LoginSession::onEditMemo(const EditMemoRequest& request) {
   Store& store = server_.store();
+  ForcedResult forced{server_.faults().consumeInt("edit_memo_result")};
   EditMemoReply reply;
   reply.record = recordOf(request.friendId, "", request.memo);
   setResult(reply.result, kFailed);
-  if (request.memberId == memberId_ && store.setMemo(memberId_, request.friendId, request.memo)) {
+  if (!forced.refuses() && request.memberId == memberId_ &&
+      store.setMemo(memberId_, request.friendId, request.memo)) {
     reply.result = EditMemoReply::Result::Changed;
     if (auto other = store.member(request.friendId)) reply.record.displayName = other->displayName;
   }
+  forced.apply(reply.result);
   sendBody(reply.encode());
 }
 

@@ -2,10 +2,11 @@
 //
 // Reads one request per read notification (Connection::receivePacket),
 // decodes it with the message catalogue and answers as a real service would,
-// from the Store. Before a successful LoginRequest every other request is
-// ignored. Bodies of the wrong length or of unknown types are ignored; bad
-// framing closes the connection (the Connection does that) and the server
-// then discards the session.
+// from the Store. Every decoded request goes to the server's RequestLog
+// first. Before a successful LoginRequest every other request is ignored.
+// Bodies of the wrong length or of unknown types are ignored; bad framing
+// closes the connection (the Connection does that) and the server then
+// discards the session.
 //
 // Owned by the LoginServer; loop thread only.
 #pragma once

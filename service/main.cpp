@@ -1,6 +1,11 @@
 // pomservice: the local stand-in of the online service.
 //
 //   pomservice [--data DIR] [--port-base N] [--fault KEY=VALUE[*COUNT]]... [--no-web]
+//              [--bulk-folder COUNT]
+//
+// --bulk-folder gives demo1 a folder "대량항목" of COUNT generated files (for
+// benchmarks; kept in the data directory, not added twice). Every request the
+// login server decodes is logged to DIR/requests.jsonl (request_log.h).
 //
 // Runs in the foreground, prints a line containing "ready" once every
 // listener is up, and stops cleanly on SIGINT or SIGTERM. Listens on loopback
@@ -20,7 +25,7 @@ namespace {
 void usage() {
   std::fprintf(stderr,
                "usage: pomservice [--data DIR] [--port-base N] [--fault KEY=VALUE[*COUNT]]... "
-               "[--no-web]\n");
+               "[--no-web] [--bulk-folder COUNT]\n");
 }
 
 bool parseInt(const char* text, int* value) {
@@ -50,6 +55,11 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--fault" && hasValue) {
       options.faults.push_back(argv[++i]);
+    } else if (arg == "--bulk-folder" && hasValue) {
+      if (!parseInt(argv[++i], &options.bulkFolder) || options.bulkFolder < 1) {
+        usage();
+        return 2;
+      }
     } else if (arg == "--no-web") {
       options.web = false;
     } else {

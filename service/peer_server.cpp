@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "service/demo_data.h"
+
 namespace pom {
 namespace service {
 
@@ -283,6 +285,7 @@ void PeerServer::serve(Connection& connection) {
   }
   const long long rate = faults_.consumeInt("peer_rate").value_or(0);
 
+  restoreGeneratedBody(store_, *file);  // the bulk folder's bodies come late
   const int body = ::open(store_.bodyPath(file->id).c_str(), O_RDONLY | O_CLOEXEC);
   if (body < 0) return;
   std::vector<char> buffer(kChunk);

@@ -20,6 +20,10 @@ struct ServiceApp::LoopParts {
   std::unique_ptr<StorageServer> storage;
   std::mutex callsMutex;
   std::vector<std::function<void()>> calls;  // from other threads
+  // Set by stop(). PollLoop::run() clears its own stop flag when it begins,
+  // so a stop() that comes right after start() (before run() is entered)
+  // would be lost; the timer below looks at this flag as well.
+  std::atomic<bool> stopping{false};
 };
 
 ServiceApp::ServiceApp(ServiceOptions options) : options_(std::move(options)) {}
@@ -43,6 +47,10 @@ bool ServiceApp::start(std::string* error) {
   store_ = Store::open(options_.dataDir, &why);
   if (!store_) return fail(why);
   if (options_.seed && !seedDemoData(*store_, options_.ports, &why)) return fail(why);
+  if (options_.bulkFolder > 0 &&
+      !ensureBulkFolder(*store_, demo::kMember1, demo::kBulkFolder, options_.bulkFolder, &why))
+    return fail(why);
+  if (!requestLog_.open(options_.dataDir, &why)) return fail(why);
 
   std::promise<std::string> ready;
   auto readyResult = ready.get_future();
@@ -65,7 +73,8 @@ bool ServiceApp::start(std::string* error) {
 
 void ServiceApp::runLoop(std::promise<std::string> ready) {
   LoopParts parts;
-  parts.login = std::make_unique<LoginServer>(parts.loop, *store_, faults_, options_.ports);
+  parts.login =
+      std::make_unique<LoginServer>(parts.loop, *store_, faults_, requestLog_, options_.ports);
   parts.storage = std::make_unique<StorageServer>(parts.loop, *store_, faults_, options_.ports);
   LoginServer& login = *parts.login;
   parts.storage->setSessionCheck([&login](std::uint16_t number, const std::string& memberId) {
@@ -80,6 +89,7 @@ void ServiceApp::runLoop(std::promise<std::string> ready) {
   }
   // A short repeating timer bounds how long stop() and cross-thread calls wait.
   parts.loop.startTimer(20, [&parts] {
+    if (parts.stopping) parts.loop.stop();
     std::vector<std::function<void()>> calls;
     {
       std::lock_guard<std::mutex> lock(parts.callsMutex);
@@ -130,13 +140,17 @@ std::size_t ServiceApp::storageSessions() {
 
 void ServiceApp::stop() {
   if (loopThread_.joinable()) {
-    if (LoopParts* parts = parts_.load()) parts->loop.stop();
+    if (LoopParts* parts = parts_.load()) {
+      parts->stopping = true;
+      parts->loop.stop();
+    }
     loopThread_.join();
   }
   if (control_) control_->stop();
   control_.reset();
   peers_.reset();
   web_.reset();
+  requestLog_.close();
   store_.reset();
 }
 

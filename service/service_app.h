@@ -2,7 +2,8 @@
 // login and storage servers on a poll-loop thread, the control endpoint, and
 // the web side (HTTP and peers) when enabled.
 //
-// start() opens (and on first use seeds) the data directory, binds every
+// start() opens (and on first use seeds) the data directory, adds the bulk
+// folder when asked, opens the request log (request_log.h), binds every
 // listener and returns once all of them accept connections; it fails as a
 // whole, leaving nothing running. stop() (also the destructor) stops the
 // loop thread, the control endpoint and the web side, in that order, and
@@ -23,6 +24,7 @@
 
 #include "service/faults.h"
 #include "service/ports.h"
+#include "service/request_log.h"
 #include "service/store.h"
 
 namespace pom {
@@ -37,6 +39,9 @@ struct ServiceOptions {
   ServicePorts ports;
   bool web = true;   // HTTP servers and peers
   bool seed = true;  // demo data on first start
+  // When above 0: demo1 gets the folder demo::kBulkFolder with this many
+  // generated files (only when it has no such folder yet). For benchmarks.
+  int bulkFolder = 0;
   // Switches set before anything listens ("key=value" or "key=value*count").
   std::vector<std::string> faults;
 };
@@ -56,6 +61,8 @@ class ServiceApp {
   Faults& faults() { return faults_; }
   const ServicePorts& ports() const { return options_.ports; }
   const ServiceOptions& options() const { return options_; }
+  // dataDir/requests.jsonl: every request the login server decoded.
+  std::string requestLogPath() const { return options_.dataDir + "/" + RequestLog::kFileName; }
 
   // Runs fn on the loop thread and waits for it (tests inspect the servers).
   void runOnLoop(const std::function<void()>& fn);
@@ -69,6 +76,7 @@ class ServiceApp {
 
   ServiceOptions options_;
   Faults faults_;
+  RequestLog requestLog_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<ControlServer> control_;
   std::unique_ptr<WebSite> web_;

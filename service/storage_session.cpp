@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "service/demo_data.h"
 #include "service/storage_server.h"
 #include "service/storage_sessions.h"
 #include "service/tickets.h"
@@ -116,6 +117,7 @@ void DownloadServerSession::onRequest(const DownloadRequest& request) {
     refuse(request, false);
     return;
   }
+  restoreGeneratedBody(store, *file);  // the bulk folder's bodies come late
   bodyFd_ = ::open(store.bodyPath(file->id).c_str(), O_RDONLY | O_CLOEXEC);
   if (bodyFd_ < 0) {
     refuse(request, false);

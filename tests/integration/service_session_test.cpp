@@ -170,7 +170,7 @@ TEST_F(ServiceSession, FriendsAddRemoveAndMemos) {
   client_.send(FriendListRequest{}.encode());
   auto list = client_.await<FriendList>();
   ASSERT_TRUE(list);
-  ASSERT_EQ(list->friends.size(), 1u);
+  ASSERT_EQ(list->friends.size(), 2u);  // demo2, then demo3 (no name, no memo)
   EXPECT_EQ(list->friends[0].friendId, "demo2");
   EXPECT_EQ(list->friends[0].displayName, "데모이");
   EXPECT_EQ(list->friends[0].memo, "대학 동기");
@@ -205,7 +205,7 @@ TEST_F(ServiceSession, FriendsAddRemoveAndMemos) {
   edit.memo = "고친 메모";
   client_.send(edit.encode());
   EXPECT_EQ(resultCode(client_.await<EditMemoReply>()->result), 0);
-  EXPECT_EQ(service_.store().friends("demo1").at(0).memo, "고친 메모");
+  EXPECT_EQ(service_.store().friends("demo1").back().memo, "고친 메모");  // re-added last
   edit.memberId = "demo2";  // not the member logged in
   client_.send(edit.encode());
   EXPECT_NE(resultCode(client_.await<EditMemoReply>()->result), 0);

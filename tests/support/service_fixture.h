@@ -6,7 +6,10 @@
 // login hosts 127.0.0.1/127.0.0.2 on loginPorts, storage 127.0.0.3 on
 // downloadPort/uploadPort, control, web and peers. faults() and store() reach
 // the running service directly; restart() stops it and starts it again on
-// the same data directory and ports.
+// the same data directory and ports. requests() reads the service's request
+// log (every request the login server decoded, support/request_log.h).
+// setBulkFolder(count) before start() gives demo1 the bulk folder
+// (service::demo::kBulkFolder) of that many files.
 //
 // Header-only: only test binaries that link pom_service include it.
 #pragma once
@@ -20,6 +23,7 @@
 #include <string>
 
 #include "service/service_app.h"
+#include "support/request_log.h"
 
 namespace pom {
 namespace testing_support {
@@ -57,6 +61,7 @@ class ServiceFixture {
     options.dataDir = dataDir_;
     options.ports = service::ServicePorts::withBase(portBase, false);
     options.web = web_;
+    options.bulkFolder = bulkFolder_;
     app_ = std::make_unique<service::ServiceApp>(options);
     if (app_->start(error)) return true;
     app_.reset();
@@ -79,8 +84,18 @@ class ServiceFixture {
   service::Store& store() { return app_->store(); }
   const std::string& dataDir() const { return dataDir_; }
 
+  void setBulkFolder(int count) { bulkFolder_ = count; }
+
+  std::string requestLogPath() const { return dataDir_ + "/" + service::RequestLog::kFileName; }
+  // The logged requests, all or of one type, oldest first.
+  std::vector<LoggedRequest> requests() const { return readRequestLog(requestLogPath()); }
+  std::vector<LoggedRequest> requests(RequestType type) const {
+    return readRequestLog(requestLogPath(), type);
+  }
+
  private:
   bool web_;
+  int bulkFolder_ = 0;
   std::string dataDir_;
   std::unique_ptr<service::ServiceApp> app_;
 };
