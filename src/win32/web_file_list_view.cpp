@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@ namespace pom {
 namespace {
 
 constexpr int kHeaderBitmap = 212;
+
+// Messages of our own to the list control.
+enum PrivateMessage : UINT {
+  kSyncRowCount = WM_APP + 0x113,  // bring the control's row count up to date
+};
 
 struct Column {
   const char* title;
@@ -26,7 +32,7 @@ constexpr Column kColumns[kWebColumns] = {
 };
 
 // The system's small icon for a name, without touching the disk.
-int iconOf(const std::wstring& name, DWORD attributes) {
+int systemIconOf(const std::wstring& name, DWORD attributes) {
   SHFILEINFOW info{};
   SHGetFileInfoW(name.c_str(), attributes, &info, sizeof info,
                  SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
@@ -48,10 +54,14 @@ Win32WebFileListView::Win32WebFileListView(TopWindow& top, WebFileList& presente
   header_ = child(parent, instance, L"STATIC", L"", SS_BITMAP, -1);
   headerBitmap_ = LoadBitmapW(instance, MAKEINTRESOURCEW(kHeaderBitmap));
   SendMessageW(header_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(headerBitmap_));
-  caption_ = child(parent, instance, L"STATIC", widen("내웹폴더").c_str(), 0, -1);
+  // The caption is a child of the header: a sibling over the bitmap would be
+  // painted over by it whenever the header repaints after the caption.
+  caption_ = child(header_, instance, L"STATIC", widen("내웹폴더").c_str(), WS_VISIBLE, -1);
+  headerControl_.attachTo(header_);
   for (HWND& frame : frames_) frame = child(parent, instance, L"BUTTON", L"", BS_GROUPBOX, -1);
   list_ = child(parent, instance, WC_LISTVIEWW, L"",
-                WS_BORDER | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS, kWebListId);
+                WS_BORDER | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+                kWebListId);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_INFOTIP);
   HFONT font = top_.painter().font(SkinFont::Normal);
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -67,7 +77,7 @@ Win32WebFileListView::Win32WebFileListView(TopWindow& top, WebFileList& presente
   ListView_SetImageList(list_, large, LVSIL_NORMAL);
   wchar_t windows[MAX_PATH] = {};
   GetWindowsDirectoryW(windows, MAX_PATH);
-  folderIcon_ = iconOf(windows, FILE_ATTRIBUTE_DIRECTORY);
+  folderIcon_ = systemIconOf(windows, FILE_ATTRIBUTE_DIRECTORY);
   for (int i = 0; i < kWebColumns; ++i) {
     const std::wstring title = widen(kColumns[i].title);
     LVCOLUMNW column{};
@@ -89,52 +99,63 @@ Win32WebFileListView::~Win32WebFileListView() {
 }
 
 int Win32WebFileListView::rowOf(std::int32_t itemId) const {
-  LVFINDINFOW find{};
-  find.flags = LVFI_PARAM;
-  find.lParam = itemId;
-  return ListView_FindItem(list_, -1, &find);
+  const auto found = std::find_if(rows_.begin(), rows_.end(),
+                                  [itemId](const ShownRow& row) { return row.itemId == itemId; });
+  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+void Win32WebFileListView::syncRowCount() {
+  if (!countPending_) return;
+  countPending_ = false;
+  // Rows only ever arrive at the end: the scroll position stays.
+  ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
 }
 
 void Win32WebFileListView::clearRows() {
-  ListView_DeleteAllItems(list_);
+  rows_.clear();
+  countPending_ = false;
+  ListView_SetItemCountEx(list_, 0, 0);
 }
 
 void Win32WebFileListView::appendRow(const WebRow& row) {
-  const std::wstring name = widen(row.texts[kNameColumn]);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-  item.iItem = ListView_GetItemCount(list_);
-  item.pszText = const_cast<wchar_t*>(name.c_str());
-  item.lParam = row.itemId;
-  item.iImage = row.folder ? folderIcon_ : iconOf(name, FILE_ATTRIBUTE_NORMAL);
-  const int at = ListView_InsertItem(list_, &item);
-  if (at < 0) return;
-  for (int column = 1; column < kWebColumns; ++column) {
-    std::wstring text = widen(row.texts[column]);
-    ListView_SetItemText(list_, at, column, const_cast<wchar_t*>(text.c_str()));
+  ShownRow shown;
+  shown.itemId = row.itemId;
+  shown.folder = row.folder;
+  for (int column = 0; column < kWebColumns; ++column)
+    shown.texts[column] = widen(row.texts[column]);
+  rows_.push_back(std::move(shown));
+  if (!countPending_) {
+    countPending_ = true;
+    // The count follows in the next turn of the loop, or at the latest
+    // before the list paints again: a posted message alone was seen to get
+    // lost under Wine at start-up, and the list then stayed empty.
+    PostMessageW(list_, kSyncRowCount, 0, 0);
+    InvalidateRect(list_, nullptr, FALSE);
   }
 }
 
 void Win32WebFileListView::setCellText(std::int32_t itemId, int column, const std::string& text) {
   const int row = rowOf(itemId);
-  if (row < 0) return;
-  std::wstring wide = widen(text);
-  ListView_SetItemText(list_, row, column, const_cast<wchar_t*>(wide.c_str()));
+  if (row < 0 || column < 0 || column >= kWebColumns) return;
+  rows_[row].texts[column] = widen(text);
+  if (column == kNameColumn) rows_[row].icon = -1;  // another name may mean another icon
+  if (row < ListView_GetItemCount(list_)) ListView_RedrawItems(list_, row, row);
 }
 
 void Win32WebFileListView::removeRow(std::int32_t itemId) {
+  syncRowCount();
   const int row = rowOf(itemId);
-  if (row >= 0) ListView_DeleteItem(list_, row);
+  if (row < 0) return;
+  // The control moves the selection of the rows below up by one.
+  rows_.erase(rows_.begin() + row);
+  ListView_DeleteItem(list_, row);
 }
 
 std::vector<std::int32_t> Win32WebFileListView::selectedItems() {
   std::vector<std::int32_t> ids;
   for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED); row >= 0;
        row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (ListView_GetItem(list_, &item)) ids.push_back(static_cast<std::int32_t>(item.lParam));
+    if (static_cast<std::size_t>(row) < rows_.size()) ids.push_back(rows_[row].itemId);
   }
   return ids;
 }
@@ -144,11 +165,13 @@ void Win32WebFileListView::deselectAll() {
 }
 
 void Win32WebFileListView::selectAll() {
+  syncRowCount();
   ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
   SetFocus(list_);
 }
 
 void Win32WebFileListView::editLabel(std::int32_t itemId) {
+  syncRowCount();
   const int row = rowOf(itemId);
   if (row < 0) return;
   SetFocus(list_);
@@ -158,6 +181,9 @@ void Win32WebFileListView::editLabel(std::int32_t itemId) {
 
 void Win32WebFileListView::setCaption(const std::string& text) {
   SetWindowTextW(caption_, widen(text).c_str());
+  // The text is drawn without background: the bitmap under it is repainted
+  // first, or the old path would show through the new one.
+  RedrawWindow(header_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 WebListCommand Win32WebFileListView::trackMenu(WebMenu menu) {
@@ -173,7 +199,8 @@ WebListCommand Win32WebFileListView::trackMenu(WebMenu menu) {
 
 void Win32WebFileListView::place(const PaneRect& r) {
   MoveWindow(header_, r.x, r.y - 23, r.width - 29, 22, TRUE);
-  MoveWindow(caption_, r.x + 5, r.y - 18, r.width - 10, 20, TRUE);
+  // In the header's coordinates (the header is at x, y - 23).
+  MoveWindow(caption_, 5, 5, r.width - 10, 20, TRUE);
   MoveWindow(frames_[0], r.x - 2, r.y - 33, r.width + 4, 34, TRUE);
   MoveWindow(frames_[1], r.x - 2, r.y - 33, r.width + 4, r.height + 35, TRUE);
   MoveWindow(list_, r.x, r.y, r.width, r.height, TRUE);
@@ -181,9 +208,52 @@ void Win32WebFileListView::place(const PaneRect& r) {
 
 void Win32WebFileListView::setVisible(bool visible) {
   const int show = visible ? SW_SHOW : SW_HIDE;
-  for (HWND control : {header_, caption_, frames_[0], frames_[1], list_}) ShowWindow(control, show);
-  // The caption sits over the header bitmap: it is drawn last.
-  if (visible) SetWindowPos(caption_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  for (HWND control : {header_, frames_[0], frames_[1], list_}) ShowWindow(control, show);
+}
+
+int Win32WebFileListView::iconOf(ShownRow& row) {
+  if (row.icon >= 0) return row.icon;
+  if (row.folder) return row.icon = folderIcon_;
+  // Without the disk the system's icon depends on the extension alone.
+  const std::wstring& name = row.texts[kNameColumn];
+  const std::size_t dot = name.rfind(L'.');
+  std::wstring extension = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
+  if (!extension.empty()) CharLowerBuffW(&extension[0], static_cast<DWORD>(extension.size()));
+  const auto known = iconsByExtension_.find(extension);
+  if (known != iconsByExtension_.end()) return row.icon = known->second;
+  return row.icon = iconsByExtension_[extension] = systemIconOf(name, FILE_ATTRIBUTE_NORMAL);
+}
+
+void Win32WebFileListView::fillDisplayInfo(LVITEMW& item) {
+  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows_.size()) return;
+  ShownRow& row = rows_[item.iItem];
+  if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+    const bool column = item.iSubItem >= 0 && item.iSubItem < kWebColumns;
+    lstrcpynW(item.pszText, column ? row.texts[item.iSubItem].c_str() : L"", item.cchTextMax);
+  }
+  if ((item.mask & LVIF_IMAGE) != 0) item.iImage = iconOf(row);
+  if ((item.mask & LVIF_PARAM) != 0) item.lParam = row.itemId;
+}
+
+// Typing in the list jumps to the next row whose name starts with the typed
+// text, as in a list that stores its items.
+int Win32WebFileListView::findByName(const NMLVFINDITEMW& find) const {
+  if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr) return -1;
+  const std::wstring wanted = find.lvfi.psz;
+  const bool whole = (find.lvfi.flags & LVFI_PARTIAL) == 0;
+  const int count = static_cast<int>(rows_.size());
+  const int start = std::clamp(find.iStart, 0, count);
+  const int span = (find.lvfi.flags & LVFI_WRAP) != 0 ? count : count - start;
+  for (int i = 0; i < span; ++i) {
+    const int row = (start + i) % count;
+    const std::wstring& name = rows_[row].texts[kNameColumn];
+    if (name.size() < wanted.size() || (whole && name.size() != wanted.size())) continue;
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(),
+                       static_cast<int>(wanted.size()), wanted.c_str(),
+                       static_cast<int>(wanted.size())) == CSTR_EQUAL)
+      return row;
+  }
+  return -1;
 }
 
 LRESULT Win32WebFileListView::customDraw(NMLVCUSTOMDRAW& draw) const {
@@ -224,16 +294,20 @@ bool Win32WebFileListView::onControlNotify(NMHDR* header, LRESULT& result) {
     case LVN_COLUMNCLICK:
       presenter_.columnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
       return true;
+    case LVN_GETDISPINFOW:
+      fillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
+      return true;
+    case LVN_ODFINDITEMW:
+      result = findByName(*reinterpret_cast<NMLVFINDITEMW*>(header));
+      return true;
     case LVN_ENDLABELEDITW: {
       const auto* edit = reinterpret_cast<NMLVDISPINFOW*>(header);
+      const int row = edit->item.iItem;
+      if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return true;
       std::optional<std::string> text;
       if (edit->item.pszText != nullptr) text = narrow(edit->item.pszText);
-      LVITEMW item{};
-      item.mask = LVIF_PARAM;
-      item.iItem = edit->item.iItem;
-      ListView_GetItem(list_, &item);
       // The presenter sets the row's text itself (the name the server keeps).
-      presenter_.endLabelEdit(static_cast<std::int32_t>(item.lParam), text);
+      presenter_.endLabelEdit(rows_[row].itemId, text);
       result = FALSE;
       return true;
     }
@@ -263,9 +337,23 @@ void Win32WebFileListView::endDrag() {
   ReleaseCapture();
 }
 
+LRESULT Win32WebFileListView::Header::onMessage(UINT message, WPARAM wParam, LPARAM,
+                                                bool& handled) {
+  handled = message == WM_CTLCOLORSTATIC;
+  if (!handled) return 0;
+  // The caption's text goes straight onto the bitmap, as on the main window.
+  SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
 LRESULT Win32WebFileListView::Control::onMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                                  bool& handled) {
   handled = false;
+  if (message == kSyncRowCount || message == WM_PAINT) {
+    owner_.syncRowCount();
+    handled = message == kSyncRowCount;  // the paint goes on as usual
+    return 0;
+  }
   if (const std::optional<WebKey> key = webKeyOf(message, wParam)) {
     owner_.presenter_.key(*key);
     handled = message == WM_SYSKEYDOWN || *key == WebKey::CtrlA;

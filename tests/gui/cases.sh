@@ -5,7 +5,11 @@
 GUI_TESTS="login_shows_main_window second_instance_is_refused wrong_password_and_validation \
 saved_credentials closing_asks_first resizing_stops_at_the_minimum \
 splitters_clamp_and_move_the_notice_page refused_relogin_keeps_the_main_window \
-declining_to_reconnect_ends_with_code_1"
+declining_to_reconnect_ends_with_code_1 \
+web_tree_shows_the_fixed_nodes_and_own_folders opening_folders_lists_them_under_their_path \
+a_folder_of_three_pages_lists_every_row_and_sorts new_folder_is_renamed_on_the_service \
+delete_with_yes_removes_the_file \
+file_context_menu_opens_and_runs_its_command friends_node_lists_demo2_with_the_memo"
 
 # Demo member seeded by the local service.
 MEMBER=demo1
@@ -247,4 +251,274 @@ test_declining_to_reconnect_ends_with_code_1() {
   probe answer 2 >/dev/null  # Cancel
   wait_program 10 || code=$?
   [ "$code" -eq 1 ] || { echo "exit code $code after Cancel, wanted 1"; return 1; }
+}
+
+# --- web storage: the folder tree (191) and the file list (113) -------------
+
+WEB_TREE=191
+WEB_LIST=113
+
+# tree_items: "depth<TAB>flags<TAB>label" per node, depth first.
+tree_items() { probe tree "$TITLE" $WEB_TREE; }
+# list_rows: "index<TAB>flags<TAB>name<TAB>size<TAB>state<TAB>date<TAB>downloads" per row.
+list_rows() { probe rows "$TITLE" $WEB_LIST; }
+# row_of NAME: the index of the row showing NAME.
+row_of() { list_rows | awk -F'\t' -v n="$1" '$3 == n { print $1; exit }'; }
+# list_caption: the folder path shown above the list.
+list_caption() {
+  probe controls "$TITLE" | awk -F'\t' '$2 == "Static" && $3 == "visible" && index($4, "폼베일/") == 1 { print $4 }'
+}
+# label_edit: the text of the list's label edit while one is open.
+label_edit() { probe controls "$TITLE" | awk -F'\t' '$1 == 0 && $2 == "Edit" && $3 == "visible" { print $4 }'; }
+
+# until_true TRIES CMD...: runs CMD every 0.2 s until it succeeds, TRIES times at most.
+until_true() {
+  local tries="$1" i
+  shift
+  for ((i = 0; i < tries; i++)); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+has_node() { tree_items | cut -f3 | grep -qxF -- "$1"; }
+has_row() { [ -n "$(row_of "$1")" ]; }
+lacks_row() { [ -z "$(row_of "$1")" ]; }
+caption_is() { [ "$(list_caption)" = "$1" ]; }
+label_edit_is() { [ "$(label_edit)" = "$1" ]; }
+
+# click_rect BUTTON "x y w h": clicks the middle of a client rectangle.
+click_rect() {
+  local x y w h
+  read -r x y w h <<<"$2"
+  [ -n "$h" ] || return 1
+  xdotool mousemove --window "$XID" $((CX + x + w / 2)) $((CY + y + h / 2)) click "$1"
+}
+# click_node LABEL [BUTTON]: clicks a tree node's label.
+click_node() { click_rect "${2:-1}" "$(probe node-rect "$TITLE" $WEB_TREE "$1")"; }
+# click_row NAME [BUTTON]: clicks the name of the row showing NAME.
+click_row() {
+  local row
+  row="$(row_of "$1")"
+  [ -n "$row" ] || return 1
+  click_rect "${2:-1}" "$(probe row-rect "$TITLE" $WEB_LIST "$row")"
+}
+
+# open_folder LABEL ROW: clicks a tree node and waits until its listing shows ROW.
+open_folder() {
+  click_node "$1" || { echo "no tree node \"$1\": $(tree_items | cut -f3 | tr '\n' '|')"; return 1; }
+  until_true 50 has_row "$2" || { echo "\"$1\" did not list \"$2\": $(list_rows | cut -f3 | tr '\n' '|')"; return 1; }
+}
+
+# The service's own record: how many items of OWNER below PARENT bear NAME
+# (names are stored as CP949 bytes).
+service_items_named() {
+  local hex
+  hex="$(printf '%s' "$3" | iconv -f UTF-8 -t CP949 | od -An -tx1 | tr -d ' \n' | tr a-f A-F)"
+  sqlite3 "file:$SERVICE_DATA/service.sqlite?mode=ro" \
+    "SELECT count(*) FROM items WHERE owner = '$1' AND parent_id = $2 AND hex(name) = '$hex'"
+}
+# service_folder_id OWNER PARENT NAME: the id of a folder, empty when there is none.
+service_folder_id() {
+  local hex
+  hex="$(printf '%s' "$3" | iconv -f UTF-8 -t CP949 | od -An -tx1 | tr -d ' \n' | tr a-f A-F)"
+  sqlite3 "file:$SERVICE_DATA/service.sqlite?mode=ro" \
+    "SELECT id FROM items WHERE owner = '$1' AND parent_id = $2 AND kind = 'd' AND hex(name) = '$hex'"
+}
+# logged_request TEXT...: a line of the service's request log holding every TEXT
+# (true when the service keeps no log).
+logged_request() {
+  local log="$SERVICE_DATA/requests.jsonl" line
+  [ -f "$log" ] || return 0
+  line="$(grep -F -- "$1" "$log")"
+  shift
+  for text in "$@"; do line="$(printf '%s\n' "$line" | grep -F -- "$text")"; done
+  [ -n "$line" ]
+}
+
+# shot_menu NAME: saves the pop-up menu shown (its own X window) as NAME.png.
+shot_menu() {
+  local geometry x y w h id
+  geometry="$(probe menus | awk -F'\t' '$1 == "menu" { print $2; exit }')"
+  IFS=, read -r x y w h <<<"$geometry"
+  for id in $(xdotool search --onlyvisible --class pomvale 2>/dev/null); do
+    if xdotool getwindowgeometry "$id" | grep -q "Position: $x,$y " &&
+      xdotool getwindowgeometry "$id" | grep -q "Geometry: ${w}x$h"; then
+      xwd -silent -id "$id" -out "$work/menu.xwd" && convert "xwd:$work/menu.xwd" "$artifacts/$1.png"
+      return
+    fi
+  done
+}
+
+test_web_tree_shows_the_fixed_nodes_and_own_folders() {
+  local dir items
+  dir="$(new_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 사진 || { echo "the own folders never appeared: $(tree_items)"; return 1; }
+  items="$(tree_items)"
+  shot tree
+  # The root, "내웹폴더" below it with the member's top folders, then "내친구".
+  printf '%s\n' "$items" | grep -qx $'0\t[a-z,]*\t폼베일' || { echo "no root node: $items"; return 1; }
+  [ "$(printf '%s\n' "$items" | awk -F'\t' '$1 == 1 { print $3 }' | tr '\n' '|')" = "내웹폴더|내친구|" ] ||
+    { echo "the root's children are not 내웹폴더 then 내친구: $items"; return 1; }
+  local folder
+  for folder in 사진 문서 동영상 많은항목; do
+    # Depth 2 and before "내친구": a child of "내웹폴더".
+    printf '%s\n' "$items" | awk -F'\t' '$3 == "내친구" { exit } { print }' | grep -qx $'2\t[a-z,-]*\t'"$folder" ||
+      { echo "\"$folder\" is not below 내웹폴더: $items"; return 1; }
+  done
+  printf '%s\n' "$items" | grep -q $'^1\tselected[a-z,]*\t내웹폴더$' || { echo "내웹폴더 is not selected: $items"; return 1; }
+}
+
+test_opening_folders_lists_them_under_their_path() {
+  local dir rows
+  dir="$(new_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 사진 || { echo "the own folders never appeared"; return 1; }
+  open_folder 사진 여행 || return 1
+  until_true 25 caption_is "폼베일/내웹폴더/사진/" || { echo "caption \"$(list_caption)\" after 사진"; return 1; }
+  # A folder row and a file row with the five columns' texts.
+  rows="$(list_rows)"
+  printf '%s\n' "$rows" | grep -qE $'^[0-9]+\t[a-z-]+\t여행\t\t공개\t[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}\t$' ||
+    { echo "no folder row 여행: $rows"; return 1; }
+  printf '%s\n' "$rows" | grep -qE $'^[0-9]+\t[a-z-]+\t가족\\.jpg\t3MB\\[완료\\]\t공개\t30일\t0$' ||
+    { echo "no file row 가족.jpg: $rows"; return 1; }
+  [ "$(printf '%s\n' "$rows" | wc -l)" -eq 2 ] || { echo "사진 lists more than its two items: $rows"; return 1; }
+  shot list_photos
+  # The tree grew 사진's sub-folder; opening it lists 제주도 only.
+  until_true 25 has_node 여행 || { echo "여행 did not appear in the tree"; return 1; }
+  open_folder 여행 제주도 || return 1
+  until_true 25 caption_is "폼베일/내웹폴더/사진/여행/" || { echo "caption \"$(list_caption)\" after 여행"; return 1; }
+  rows="$(list_rows)"
+  [ "$(printf '%s\n' "$rows" | cut -f3)" = 제주도 ] || { echo "여행 lists: $rows"; return 1; }
+  shot list_trip
+  # The caption is drawn on the header: dark text pixels at its place.
+  local dark
+  dark="$(dark_pixels $((CX + 241)) $((CY + 100)) 160 16 "$artifacts/list_trip.png")"
+  [ "${dark:-0}" -gt 40 ] || { echo "the caption path is not drawn ($dark dark pixels)"; return 1; }
+}
+
+# 많은항목 holds 75 files, listed in three pages: every row arrives, in the
+# listing's order, and a click on the size column refills them largest first.
+test_a_folder_of_three_pages_lists_every_row_and_sorts() {
+  local dir names expected
+  dir="$(new_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 많은항목 || { echo "the own folders never appeared"; return 1; }
+  open_folder 많은항목 항목075.txt || return 1
+  expected="$(for ((i = 1; i <= 75; i++)); do printf '항목%03d.txt\n' "$i"; done)"
+  names="$(list_rows | cut -f3)"
+  [ "$names" = "$expected" ] || { echo "rows: $(printf '%s\n' "$names" | tr '\n' '|')"; return 1; }
+  # Sizes 101..175 bytes: every row shows 0KB, stored in full, kept 30 days.
+  [ "$(list_rows | cut -f4-7 | sort -u)" = $'0KB[완료]\t비공개\t30일\t0' ] ||
+    { echo "row texts: $(list_rows | cut -f4-7 | sort -u | tr '\n' '|')"; return 1; }
+  shot list_many
+  click 600 127  # the header of the size column
+  until_true 25 test "$(list_rows | head -n1 | cut -f3)" = 항목075.txt ||
+    { echo "after the size click the first row is $(list_rows | head -n1 | cut -f3)"; return 1; }
+  names="$(list_rows | cut -f3)"
+  [ "$names" = "$(printf '%s\n' "$expected" | tac)" ] ||
+    { echo "sorted rows: $(printf '%s\n' "$names" | tr '\n' '|')"; return 1; }
+}
+
+test_new_folder_is_renamed_on_the_service() {
+  local dir name parent
+  dir="$(new_workdir)"
+  name="가을여행$RANDOM"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 사진 || { echo "the own folders never appeared"; return 1; }
+  open_folder 사진 여행 || return 1
+  parent="$(service_folder_id "$MEMBER" 0 사진)"
+  # Into the list's empty part, then Ctrl+N: the new row opens for renaming.
+  click 500 330
+  sleep 0.3
+  xdotool key ctrl+n
+  until_true 40 label_edit_is 새폴더 || { echo "no label edit with 새폴더 (\"$(label_edit)\"): $(list_rows)"; return 1; }
+  [ "$(service_items_named "$MEMBER" "$parent" 새폴더)" -eq 1 ] || { echo "the service holds no 새폴더 in 사진"; return 1; }
+  shot new_folder
+  xdotool type --delay 30 -- "$name"
+  until_true 25 label_edit_is "$name" || { echo "typed \"$(label_edit)\", wanted \"$name\""; return 1; }
+  xdotool key Return
+  until_true 25 has_row "$name" || { echo "no row $name: $(list_rows)"; return 1; }
+  lacks_row 새폴더 || { echo "새폴더 is still listed"; return 1; }
+  until_true 25 test "$(service_items_named "$MEMBER" "$parent" "$name")" -eq 1 ||
+    { echo "the service does not hold $name in 사진"; return 1; }
+  [ "$(service_items_named "$MEMBER" "$parent" 새폴더)" -eq 0 ] || { echo "the service still holds 새폴더"; return 1; }
+  logged_request '"RenameFolderRequest"' "\"name\":\"$name\"" || { echo "no RenameFolderRequest for $name logged"; return 1; }
+  until_true 25 has_node "$name" || { echo "the tree node was not renamed"; return 1; }
+}
+
+test_delete_with_yes_removes_the_file() {
+  local dir folder
+  dir="$(new_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 문서 || { echo "the own folders never appeared"; return 1; }
+  open_folder 문서 보고서.doc || return 1
+  folder="$(service_folder_id "$MEMBER" 0 문서)"
+  [ "$(service_items_named "$MEMBER" "$folder" 보고서.doc)" -eq 1 ] || { echo "the service lacks 보고서.doc"; return 1; }
+  shot list_documents
+  click_row 보고서.doc || return 1
+  until_true 25 test "$(list_rows | awk -F'\t' '$2 == "selected" { print $3 }')" = 보고서.doc ||
+    { echo "보고서.doc is not selected: $(list_rows)"; return 1; }
+  xdotool key Delete
+  expect_box "Pomvale" '폴더/파일을 삭제 하시겠습니까?\r\n\r\n[위험]삭제한 파일은 복구할수 없습니다.     ' || return 1
+  probe answer 6 >/dev/null
+  until_true 25 lacks_row 보고서.doc || { echo "the row stayed: $(list_rows)"; return 1; }
+  # Only that file went.
+  has_row 안녕.txt && has_row 미완성.zip || { echo "other rows went too: $(list_rows)"; return 1; }
+  [ "$(service_items_named "$MEMBER" "$folder" 보고서.doc)" -eq 0 ] || { echo "the service still holds 보고서.doc"; return 1; }
+  [ "$(service_items_named "$MEMBER" "$folder" 안녕.txt)" -eq 1 ] || { echo "the service lost 안녕.txt"; return 1; }
+}
+
+# The list's menu over a file: it opens at the cursor and its commands reach
+# the list ("이름바꾸기(F2)", the ninth item, opens the file's name for editing).
+test_file_context_menu_opens_and_runs_its_command() {
+  local dir menu i
+  dir="$(new_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 문서 || { echo "the own folders never appeared"; return 1; }
+  open_folder 문서 안녕.txt || return 1
+  click_row 안녕.txt 3 || return 1
+  until_true 25 probe menus >/dev/null || { echo "no pop-up menu after the right click"; return 1; }
+  menu="$(probe menus)"
+  [ "$(printf '%s\n' "$menu" | grep -c '^menu')" -eq 1 ] || { echo "menus: $menu"; return 1; }
+  shot_menu file_menu
+  shot file_menu_window
+  # Fourteen items and three separators: far taller than the friend list's three items.
+  local h
+  h="$(printf '%s\n' "$menu" | awk -F'\t' '{ split($2, r, ","); print r[4]; exit }')"
+  [ "${h:-0}" -gt 200 ] || { echo "the menu is $h pixels high: not the file list's menu"; return 1; }
+  for ((i = 0; i < 9; i++)); do xdotool key Down; done
+  sleep 0.2
+  xdotool key Return
+  until_true 25 label_edit_is 안녕.txt || { echo "the menu's rename did not open the name (\"$(label_edit)\")"; return 1; }
+  probe menus >/dev/null && { echo "the menu stayed open"; return 1; }
+  # Escape cancels the edit: nothing is renamed.
+  xdotool key Escape
+  until_true 25 test -z "$(label_edit)" || { echo "the label edit stayed open"; return 1; }
+  has_row 안녕.txt || { echo "the row lost its name: $(list_rows)"; return 1; }
+  if [ -f "$SERVICE_DATA/requests.jsonl" ] && grep -qF '"RenameFileRequest"' "$SERVICE_DATA/requests.jsonl"; then
+    echo "a cancelled edit sent a rename"
+    return 1
+  fi
+}
+
+test_friends_node_lists_demo2_with_the_memo() {
+  local dir items
+  dir="$(new_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 내친구 || { echo "no 내친구 node"; return 1; }
+  click_node 내친구 || return 1
+  # demo2 (display name 데모이) with the memo the member keeps about them.
+  until_true 50 has_node "데모이(대학 동기)" || { echo "no friend node for demo2: $(tree_items)"; return 1; }
+  items="$(tree_items)"
+  printf '%s\n' "$items" | awk -F'\t' 'f && $1 <= 1 { exit } f { print } $3 == "내친구" { f = 1 }' |
+    grep -qx $'2\t[a-z,-]*\t데모이(대학 동기)' || { echo "demo2 is not below 내친구: $items"; return 1; }
+  logged_request '"FriendListRequest"' || { echo "no FriendListRequest logged"; return 1; }
+  shot friends
+  # Opening the friend lists demo2's top folder.
+  open_folder "데모이(대학 동기)" 공유자료 || return 1
+  until_true 25 caption_is "폼베일/내친구/데모이(대학 동기)/" || { echo "caption \"$(list_caption)\""; return 1; }
+  logged_request '"MemberFolderListRequest"' '"friendId":"demo2"' || { echo "no listing of demo2 logged"; return 1; }
+  shot friend_folder
 }

@@ -15,11 +15,30 @@
 //   probe answer ID                     clicks button ID (1 OK, 2 Cancel, 6 Yes, 7 No) of the box
 //   probe settext PREFIX ID TEXT        sets the text of child ID (resets an edit)
 //   probe close PREFIX                  posts the close command to that window
+//   probe tree PREFIX ID                the items of tree view ID, depth first: depth,
+//                                       flags ("selected", "expanded" or "-"), label
+//   probe node-rect PREFIX ID LABEL     "x y w h" of the first tree item with that label
+//                                       (its text), in the window's client area
+//   probe rows PREFIX ID                the rows of list view ID: index, flags
+//                                       ("selected" or "-"), then one text per column
+//   probe row-rect PREFIX ID ROW        "x y w h" of a row's label, in the window's client area
+//   probe menus                         the pop-up menus shown: "menu", "x,y,w,h" on the
+//                                       screen and the number of items, then "item" and
+//                                       each item's text; the count is -1 where another
+//                                       process's menu cannot be read (so under Wine)
+//
+// Tree and list items are read with the controls' own messages; their
+// structures and texts go through a buffer allocated in the program's
+// process (VirtualAllocEx), since those messages are not marshalled between
+// processes.
 //
 // Exit code 0 on success, 1 when the thing waited for did not appear, 2 on
 // bad usage.
 #include <windows.h>
+// The common controls' header needs windows.h first.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -135,6 +154,207 @@ int listControls(HWND parent) {
   return 0;
 }
 
+// A buffer in another process, for the common controls' messages whose
+// structures must live in the control's own address space.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_ != nullptr)
+      base_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (base_ != nullptr) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool ok() const { return base_ != nullptr; }
+  // The remote address of a byte offset into the buffer.
+  void* at(size_t offset) const { return static_cast<char*>(base_) + offset; }
+  bool write(size_t offset, const void* data, size_t size) const {
+    return offset + size <= size_ &&
+           WriteProcessMemory(process_, at(offset), data, size, nullptr) != 0;
+  }
+  bool read(size_t offset, void* data, size_t size) const {
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_, at(offset), data, size, nullptr) != 0;
+  }
+  std::wstring readText(size_t offset, size_t characters) const {
+    std::vector<wchar_t> text(characters + 1, L'\0');
+    if (!read(offset, text.data(), characters * sizeof(wchar_t))) return L"";
+    text[characters] = L'\0';
+    return text.data();
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* base_ = nullptr;
+  size_t size_ = 0;
+};
+
+constexpr size_t kTextChars = 1024;
+
+LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, 5000, &result)) return 0;
+  return static_cast<LRESULT>(result);
+}
+
+HWND controlOf(const std::wstring& prefix, int id) {
+  HWND window = findByPrefix(prefix);
+  return window != nullptr ? GetDlgItem(window, id) : nullptr;
+}
+
+// "x y w h" of a rectangle of a control, in its top window's client area.
+std::wstring clientRect(HWND control, RECT r) {
+  MapWindowPoints(control, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
+  wchar_t line[96];
+  swprintf(line, 96, L"%ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return line;
+}
+
+struct TreeItem {
+  HTREEITEM item;
+  int depth;
+  UINT state;
+  std::wstring label;
+};
+
+// Every item of a tree view, depth first, collapsed branches included.
+std::vector<TreeItem> treeItems(HWND tree) {
+  std::vector<TreeItem> items;
+  RemoteBuffer remote(tree, sizeof(TVITEMW) + (kTextChars + 1) * sizeof(wchar_t));
+  if (!remote.ok()) return items;
+  auto next = [tree](HTREEITEM item, UINT how) {
+    return reinterpret_cast<HTREEITEM>(
+        send(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+  };
+  std::vector<std::pair<HTREEITEM, int>> stack;
+  for (HTREEITEM top = next(nullptr, TVGN_ROOT); top != nullptr; top = next(top, TVGN_NEXT))
+    stack.emplace_back(top, 0);
+  std::reverse(stack.begin(), stack.end());
+  while (!stack.empty()) {
+    const auto [item, depth] = stack.back();
+    stack.pop_back();
+    TVITEMW data{};
+    data.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
+    data.hItem = item;
+    data.stateMask = TVIS_SELECTED | TVIS_EXPANDED;
+    data.pszText = static_cast<wchar_t*>(remote.at(sizeof(TVITEMW)));
+    data.cchTextMax = static_cast<int>(kTextChars);
+    remote.write(0, &data, sizeof data);
+    std::wstring label;
+    if (send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at(0))) != 0) {
+      remote.read(0, &data, sizeof data);
+      label = remote.readText(sizeof(TVITEMW), kTextChars);
+    }
+    items.push_back({item, depth, data.state, label});
+    std::vector<std::pair<HTREEITEM, int>> children;
+    for (HTREEITEM c = next(item, TVGN_CHILD); c != nullptr; c = next(c, TVGN_NEXT))
+      children.emplace_back(c, depth + 1);
+    stack.insert(stack.end(), children.rbegin(), children.rend());
+  }
+  return items;
+}
+
+int printTree(HWND tree) {
+  if (tree == nullptr) return 1;
+  for (const TreeItem& item : treeItems(tree)) {
+    std::wstring flags;
+    if (item.state & TVIS_SELECTED) flags += L"selected";
+    if (item.state & TVIS_EXPANDED) flags += flags.empty() ? L"expanded" : L",expanded";
+    if (flags.empty()) flags = L"-";
+    print(std::to_wstring(item.depth) + L"\t" + flags + L"\t" + oneLine(item.label));
+  }
+  return 0;
+}
+
+int printNodeRect(HWND tree, const std::wstring& label) {
+  if (tree == nullptr) return 1;
+  for (const TreeItem& item : treeItems(tree)) {
+    if (item.label != label) continue;
+    // TVM_GETITEMRECT takes the item handle in the rectangle it fills.
+    RemoteBuffer remote(tree, sizeof(RECT));
+    RECT r{};
+    *reinterpret_cast<HTREEITEM*>(&r) = item.item;
+    if (!remote.ok() || !remote.write(0, &r, sizeof r) ||
+        send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.at(0))) == 0 ||
+        !remote.read(0, &r, sizeof r))
+      return 1;
+    print(clientRect(tree, r));
+    return 0;
+  }
+  return 1;
+}
+
+int printRows(HWND list) {
+  if (list == nullptr) return 1;
+  HWND header = reinterpret_cast<HWND>(send(list, LVM_GETHEADER, 0, 0));
+  const int columns =
+      header != nullptr ? static_cast<int>(send(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  const int count = static_cast<int>(send(list, LVM_GETITEMCOUNT, 0, 0));
+  RemoteBuffer remote(list, sizeof(LVITEMW) + (kTextChars + 1) * sizeof(wchar_t));
+  if (!remote.ok()) return 1;
+  for (int row = 0; row < count; ++row) {
+    const UINT state = static_cast<UINT>(send(list, LVM_GETITEMSTATE, row, LVIS_SELECTED));
+    std::wstring line = std::to_wstring(row) + ((state & LVIS_SELECTED) ? L"\tselected" : L"\t-");
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = static_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
+      item.cchTextMax = static_cast<int>(kTextChars);
+      remote.write(0, &item, sizeof item);
+      const wchar_t none = L'\0';
+      remote.write(sizeof(LVITEMW), &none, sizeof none);
+      send(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote.at(0)));
+      line += L"\t" + oneLine(remote.readText(sizeof(LVITEMW), kTextChars));
+    }
+    print(line);
+  }
+  return 0;
+}
+
+int printRowRect(HWND list, int row) {
+  if (list == nullptr) return 1;
+  RemoteBuffer remote(list, sizeof(RECT));
+  RECT r{};
+  r.left = LVIR_LABEL;
+  if (!remote.ok() || !remote.write(0, &r, sizeof r) ||
+      send(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at(0))) == 0 ||
+      !remote.read(0, &r, sizeof r))
+    return 1;
+  print(clientRect(list, r));
+  return 0;
+}
+
+// Pop-up menus are windows of the class "#32768"; MN_GETHMENU gives the menu,
+// whose items are read where the menu handle can be reached from here.
+int printMenus() {
+  int shown = 0;
+  for (HWND window : topWindows()) {
+    if (className(window) != L"#32768") continue;
+    ++shown;
+    RECT r{};
+    GetWindowRect(window, &r);
+    HMENU menu = reinterpret_cast<HMENU>(send(window, MN_GETHMENU, 0, 0));
+    const int count = menu != nullptr ? GetMenuItemCount(menu) : -1;
+    wchar_t head[128];
+    swprintf(head, 128, L"menu\t%ld,%ld,%ld,%ld\t%d", r.left, r.top, r.right - r.left,
+             r.bottom - r.top, count);
+    print(head);
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[256] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+      print(std::wstring(L"item\t") + text);
+    }
+  }
+  return shown > 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -220,5 +440,10 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (command == L"tree") return printTree(controlOf(arg(2), number(3)));
+  if (command == L"node-rect") return printNodeRect(controlOf(arg(2), number(3)), arg(4));
+  if (command == L"rows") return printRows(controlOf(arg(2), number(3)));
+  if (command == L"row-rect") return printRowRect(controlOf(arg(2), number(3)), number(4));
+  if (command == L"menus") return printMenus();
   return 2;
 }
