@@ -152,6 +152,10 @@ class CliFrontEnd : public FrontEnd {
   std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog&) override;
   std::unique_ptr<TermExtensionDialogView> createTermExtensionDialogView(
       TermExtensionDialog& presenter) override;
+  std::unique_ptr<TransferWindowView> createTransferWindowView(TransferKind,
+                                                               TransferWindowInput&) override {
+    return nullptr;
+  }
 
  private:
   std::string id_;

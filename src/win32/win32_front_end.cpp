@@ -75,6 +75,12 @@ std::unique_ptr<TermExtensionDialogView> Win32FrontEnd::createTermExtensionDialo
   return view;
 }
 
+std::unique_ptr<TransferWindowView> Win32FrontEnd::createTransferWindowView(TransferKind,
+                                                                           TransferWindowInput&) {
+  // The transfer windows are not built yet: their presenters run without one.
+  return nullptr;
+}
+
 bool Win32FrontEnd::preTranslate(MSG& message) {
   if (main_ != nullptr) main_->preTranslate(message);
   if (progress_ != nullptr && progress_->exists() &&

@@ -72,6 +72,11 @@ class FakeFrontEnd : public FrontEnd {
     if (termExtension != nullptr) termExtension->dialog = &presenter;
     return view;
   }
+  // The transfer windows come with their own fakes.
+  std::unique_ptr<TransferWindowView> createTransferWindowView(TransferKind,
+                                                               TransferWindowInput&) override {
+    return nullptr;
+  }
 
  private:
   template <typename View>

@@ -11,6 +11,7 @@
 #include "core/mainwindow/main_window_views.h"
 #include "core/session/session_views.h"
 #include "core/storage/storage_views.h"
+#include "core/transfer/transfer_views.h"
 
 namespace pom {
 
@@ -22,6 +23,6 @@ class FrontEndOf : public Views... {
 };
 
 // The views of every module, one entry per module with views.
-using FrontEnd = FrontEndOf<SessionViews, MainWindowViews, StorageViews>;
+using FrontEnd = FrontEndOf<SessionViews, MainWindowViews, StorageViews, TransferViews>;
 
 }  // namespace pom
