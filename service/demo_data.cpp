@@ -1,5 +1,6 @@
 #include "service/demo_data.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,6 +27,10 @@ const char* const kLongFolder =
     "디에서잘라야하는지시험하려고만든것이니지우지마세요";
 const char* const kTrailLetterFile = "갂자료.txt";
 const char* const kBulkFolder = "대량항목";
+const char* const kHugeFile = "대용량.bin";
+const char* const kBenchFolder = "벤치";
+const char* const kBenchFile = "벤치.bin";
+const char* const kSmallFolder = "작은파일";
 }  // namespace demo
 
 std::string generatedSampleDigest(std::uint64_t seed, std::int64_t size) {
@@ -75,7 +80,7 @@ std::int32_t addGeneratedFile(Store& store, const std::string& owner, std::int32
   std::int32_t id = addGeneratedRecord(store, owner, parentId, name, size, share, stored);
   if (id == 0) return 0;
   if (!writeGeneratedBody(store.bodyPath(id), static_cast<std::uint64_t>(id),
-                          stored < 0 ? size : stored)) {
+                          stored < 0 ? size : stored, size)) {
     store.remove(id);
     return 0;
   }
@@ -91,7 +96,7 @@ bool restoreGeneratedBody(Store& store, const Item& file) {
   // Written aside and renamed, so a reader on another thread (peers) never
   // opens half a body, and two restoring at once both end with the whole.
   std::string aside = path + ".restoring-" + std::to_string(::gettid());
-  if (!writeGeneratedBody(aside, static_cast<std::uint64_t>(file.id), file.stored) ||
+  if (!writeGeneratedBody(aside, static_cast<std::uint64_t>(file.id), file.stored, file.size) ||
       ::rename(aside.c_str(), path.c_str()) != 0) {
     ::unlink(aside.c_str());
     return false;
@@ -235,6 +240,75 @@ bool ensureBulkFolder(Store& store, const std::string& owner, const std::string&
   if (addBulkFolder(store, owner, name, count)) return true;
   if (error) *error = "cannot add the bulk folder for " + owner;
   return false;
+}
+
+namespace {
+
+// The file `name` of owner directly in folder with exactly this size: kept
+// when it is there; otherwise any file of that name is replaced by a new
+// public generated one that the peers hold. Returns its id, 0 on failure.
+std::int32_t ensureLargeFile(Store& store, const std::vector<std::string>& peerHosts,
+                             std::int32_t folder, const std::string& name, std::int64_t size) {
+  const std::string owner = demo::kMember1;
+  for (const Item& item : store.findByName(owner, folder, name)) {
+    if (!item.isFolder() && item.size == size && item.complete()) {
+      // A body cut short by an interrupted first start is written again.
+      struct stat body {};
+      const std::string path = store.bodyPath(item.id);
+      if (::stat(path.c_str(), &body) == 0 && body.st_size != item.stored) ::unlink(path.c_str());
+      if (!restoreGeneratedBody(store, item)) return 0;
+      return item.id;
+    }
+    store.remove(item.id);
+  }
+  std::int32_t id = addGeneratedFile(store, owner, folder, name, size, 't');
+  if (id == 0) return 0;
+  for (const auto& host : peerHosts) store.addPeerHolder(store.item(id)->uniqueCode, host);
+  return id;
+}
+
+std::int32_t ensureTopFolder(Store& store, const std::string& name) {
+  for (const Item& item : store.findByName(demo::kMember1, 0, name)) {
+    if (item.isFolder()) return item.id;
+  }
+  return store.addFolder(demo::kMember1, 0, name, 't');
+}
+
+}  // namespace
+
+bool ensureHugeFile(Store& store, const std::vector<std::string>& peerHosts, std::int64_t size,
+                    std::string* error) {
+  if (size > 0 && ensureLargeFile(store, peerHosts, 0, demo::kHugeFile, size)) return true;
+  if (error) *error = "cannot add the huge file of " + std::to_string(size) + " bytes";
+  return false;
+}
+
+bool ensureBenchFile(Store& store, const std::vector<std::string>& peerHosts, std::int64_t size,
+                     std::string* error) {
+  std::int32_t folder = size > 0 ? ensureTopFolder(store, demo::kBenchFolder) : 0;
+  if (folder && ensureLargeFile(store, peerHosts, folder, demo::kBenchFile, size)) return true;
+  if (error) *error = "cannot add the benchmark file of " + std::to_string(size) + " bytes";
+  return false;
+}
+
+bool ensureSmallFiles(Store& store, int count, std::string* error) {
+  for (const Item& item : store.findByName(demo::kMember1, 0, demo::kSmallFolder)) {
+    if (item.isFolder()) return true;
+  }
+  bool ok = count > 0 && store.transaction([&] {
+    std::int32_t folder = store.addFolder(demo::kMember1, 0, demo::kSmallFolder, 't');
+    if (!folder) return false;
+    for (int i = 1; i <= count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "작은%05d.bin", i);
+      // Bodies are written when first read, as for the bulk folder.
+      if (!addGeneratedRecord(store, demo::kMember1, folder, name, demo::kSmallFileSize, 't', -1))
+        return false;
+    }
+    return true;
+  });
+  if (!ok && error) *error = "cannot add the folder of small files";
+  return ok;
 }
 
 bool seedDemoData(Store& store, const ServicePorts& ports, std::string* error) {

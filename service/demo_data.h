@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "service/ports.h"
 #include "service/store.h"
@@ -52,6 +53,12 @@ extern const char* const kPunctuatedFile;
 extern const char* const kLongFolder;       // 50 Hangul syllables, 100 bytes
 extern const char* const kTrailLetterFile;  // holds 갂 (0x81 0x41)
 extern const char* const kBulkFolder;       // name used by ServiceOptions::bulkFolder
+extern const char* const kHugeFile;         // ServiceOptions::hugeFile, demo1's top level
+extern const char* const kBenchFolder;      // ServiceOptions::benchFile: this folder
+extern const char* const kBenchFile;        // ... holding this file
+extern const char* const kSmallFolder;      // ServiceOptions::smallFiles
+constexpr std::int64_t kSmallFileSize = 4096;
+constexpr std::int64_t kDefaultBenchBytes = std::int64_t{1} << 30;
 }  // namespace demo
 
 // True when seeding ran or had run before; false (with a reason) on failure.
@@ -78,6 +85,24 @@ std::int32_t addBulkFolder(Store& store, const std::string& owner, const std::st
 // addBulkFolder unless the owner already has a top-level item of that name.
 bool ensureBulkFolder(Store& store, const std::string& owner, const std::string& name, int count,
                       std::string* error = nullptr);
+
+// Large files on request (never in the default data), all public files of
+// demo1 that the peer hosts hold, so downloads of them may go by peers. Each
+// is kept between starts when its size is unchanged and replaced otherwise;
+// false (with a reason) on failure.
+// - the huge file demo::kHugeFile at the top level, `size` bytes; from
+//   kSparseFrom bytes up its body is sparse (file_bodies.h), so a file over
+//   4 GiB takes a few MiB of disk;
+// - the benchmark file demo::kBenchFile in the folder demo::kBenchFolder; its
+//   body is written in full at the first start and reused after.
+bool ensureHugeFile(Store& store, const std::vector<std::string>& peerHosts, std::int64_t size,
+                    std::string* error = nullptr);
+bool ensureBenchFile(Store& store, const std::vector<std::string>& peerHosts, std::int64_t size,
+                     std::string* error = nullptr);
+// The public folder demo::kSmallFolder of `count` files of kSmallFileSize
+// bytes ("작은00001.bin" on), bodies written when first read; an existing
+// folder of that name is kept as it is.
+bool ensureSmallFiles(Store& store, int count, std::string* error = nullptr);
 
 // Finds an item of owner by name anywhere (first match by id); 0 when none.
 std::int32_t findItemId(Store& store, const std::string& owner, const std::string& name);

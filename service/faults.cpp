@@ -1,13 +1,18 @@
 #include "service/faults.h"
 
 #include <cstdlib>
+#include <utility>
+
+#include "service/hostile_names.h"
 
 namespace pom {
 namespace service {
 
 namespace {
 
-enum class ValueKind { Number, Text, Choice };
+// Number: a decimal; PeerNumber: a decimal, optionally "@peer" (see faults.h);
+// Hostile: a hostile-name kind followed by "@file id".
+enum class ValueKind { Number, Text, Choice, PeerNumber, Hostile };
 
 struct KeyInfo {
   const char* key;
@@ -29,8 +34,16 @@ constexpr KeyInfo kKeys[] = {
     {"upload_accept_result", ValueKind::Number, nullptr},
     {"corrupt_next", ValueKind::Choice, "marker|length"},
     {"corrupt_next_download", ValueKind::Choice, "marker|length"},
-    {"peer_stall", ValueKind::Number, nullptr},
-    {"peer_rate", ValueKind::Number, nullptr},
+    {"filedata_count_mismatch", ValueKind::Number, nullptr},
+    {"download_rate", ValueKind::Number, nullptr},
+    {"download_accept_size", ValueKind::Number, nullptr},
+    {"download_file_gone", ValueKind::Number, nullptr},
+    {"peer_stall", ValueKind::PeerNumber, nullptr},
+    {"peer_rate", ValueKind::PeerNumber, nullptr},
+    {"peer_corrupt", ValueKind::PeerNumber, nullptr},
+    {"peer_close_after", ValueKind::PeerNumber, nullptr},
+    {"peer_list", ValueKind::Choice, "hang|hang_only|bad|bad_only|404|500|cut"},
+    {"hostile_name", ValueKind::Hostile, nullptr},
     {"keepalive_ms", ValueKind::Number, nullptr},
     {"add_friend_result", ValueKind::Number, nullptr},
     {"remove_friend_result", ValueKind::Number, nullptr},
@@ -58,6 +71,22 @@ std::optional<long long> parseInt(const std::string& text) {
   return value;
 }
 
+// "N" or "N@P": the number and the peer selector ("" for every peer).
+std::optional<std::pair<long long, std::string>> parsePeerValue(const std::string& text) {
+  const auto at = text.find('@');
+  auto number = parseInt(text.substr(0, at));
+  if (!number) return std::nullopt;
+  std::string peer = at == std::string::npos ? std::string() : text.substr(at + 1);
+  if (at != std::string::npos && peer.empty()) return std::nullopt;
+  return std::make_pair(*number, peer);
+}
+
+// A selector names a peer by its number (1 for the first peer host) or by
+// its address.
+bool peerMatches(const std::string& selector, int peerNumber, const std::string& host) {
+  return selector.empty() || selector == host || selector == std::to_string(peerNumber);
+}
+
 bool isChoice(const char* choices, const std::string& value) {
   std::string all = std::string("|") + choices + "|";
   return !value.empty() && all.find("|" + value + "|") != std::string::npos;
@@ -77,6 +106,14 @@ bool Faults::set(const std::string& key, const std::string& value, int count, st
   }
   if (info->kind == ValueKind::Number && !parseInt(value)) {
     if (error) *error = key + " needs a number";
+    return false;
+  }
+  if (info->kind == ValueKind::PeerNumber && !parsePeerValue(value)) {
+    if (error) *error = key + " needs a number, optionally followed by @peer";
+    return false;
+  }
+  if (info->kind == ValueKind::Hostile && !parseHostileSwitch(value)) {
+    if (error) *error = key + " takes KIND@FILEID with KIND one of " + hostileNameKinds();
     return false;
   }
   if (info->kind == ValueKind::Choice && !isChoice(info->choices, value)) {
@@ -146,6 +183,17 @@ std::optional<long long> Faults::peekInt(const std::string& key) const {
 std::optional<long long> Faults::consumeInt(const std::string& key) {
   auto value = consume(key);
   return value ? parseInt(*value) : std::nullopt;
+}
+
+std::optional<long long> Faults::consumeForPeer(const std::string& key, int peerNumber,
+                                                const std::string& host) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = switches_.find(key);
+  if (it == switches_.end()) return std::nullopt;
+  auto parsed = parsePeerValue(it->second.value);
+  if (!parsed || !peerMatches(parsed->second, peerNumber, host)) return std::nullopt;
+  if (it->second.remaining > 0 && --it->second.remaining == 0) switches_.erase(it);
+  return parsed->first;
 }
 
 std::vector<std::string> Faults::describe() const {

@@ -23,8 +23,37 @@
 //   corrupt_next marker|length  the next packet a login connection sends carries
 //                             a wrong end marker or an impossible total length
 //   corrupt_next_download marker|length  the same for the next download packet
-//   peer_stall 1              peers accept and send nothing
-//   peer_rate N               peers send at most N bytes per second
+//   filedata_count_mismatch N the first FileData of the next download carries
+//                             a count of its real data length + N (N may be
+//                             negative; the bytes sent are the real ones)
+//   download_accept_size N    the next DownloadAccept announces N bytes (may be
+//                             0 or negative) instead of the file's size; the
+//                             data that follows is still the real file's
+//   download_file_gone N      the ticket is granted as usual, but the storage
+//                             server finds the body of file N gone (0: of any
+//                             file) and answers its DownloadRequest with
+//                             FileRefused
+//   hostile_name KIND@ID      file ID is listed, searched and ticketed under a
+//                             hostile name (hostile_names.h lists the kinds);
+//                             stays on until cleared, counts are not used up
+//
+// Peer switches take "N" for every peer or "N@P" for one peer only, P being
+// its number (1 for the first peer host, 127.0.0.11) or its address; a peer
+// the selector does not name leaves the switch alone. Each is used once per
+// connection that it applies to.
+//   peer_stall 1              the peer reads the header and sends nothing
+//   peer_rate N               the peer sends at most N bytes per second
+//   download_rate N           download sessions that start while it is set
+//                             send at most N data bytes per second (so a
+//                             transfer can be watched, stopped and resumed)
+//   peer_corrupt N            answer bytes from the N-th on (0 = all) are inverted
+//   peer_close_after N        the peer closes after N bytes of its answer
+//   peer_list MODE            the peer-list reply: hang (the address of a
+//                             listener that never answers a connect, then the
+//                             holders), hang_only, bad (malformed entries,
+//                             then the holders), bad_only, 404, 500, cut (a
+//                             Content-Length larger than the body that is sent
+//                             before the connection closes)
 //   keepalive_ms N            interval of KeepAlive messages (default 30000)
 //
 // Result switches of the web-storage replies: the number replaces the result
@@ -77,6 +106,10 @@ class Faults {
   // Integer forms of the above (nullopt when unset or not a number).
   std::optional<long long> peekInt(const std::string& key) const;
   std::optional<long long> consumeInt(const std::string& key);
+  // A peer switch ("N" or "N@P", see above) when it applies to the peer with
+  // this number (1-based) and address, counting one use; nullopt otherwise.
+  std::optional<long long> consumeForPeer(const std::string& key, int peerNumber,
+                                          const std::string& host);
 
   // "key=value*count" lines, sorted by key.
   std::vector<std::string> describe() const;

@@ -66,9 +66,72 @@ void fillGenerated(std::uint64_t seed, std::int64_t offset, std::uint8_t* out, s
   }
 }
 
-bool writeGeneratedBody(const std::string& path, std::uint64_t seed, std::int64_t length) {
+namespace {
+
+struct Region {
+  std::int64_t begin;
+  std::int64_t end;
+};
+
+// The generated regions of a sparse body, ascending and disjoint.
+std::vector<Region> sparseRegions(std::int64_t size) {
+  std::vector<Region> regions{{0, std::min(size, kSparseRegion)}};
+  auto add = [&](std::int64_t begin, std::int64_t end) {
+    begin = std::max<std::int64_t>(begin, 0);
+    end = std::min(end, size);
+    if (begin >= end) return;
+    if (begin <= regions.back().end) {
+      regions.back().end = std::max(regions.back().end, end);
+    } else {
+      regions.push_back({begin, end});
+    }
+  };
+  for (std::int64_t at = kSparseBoundary; at < size; at += kSparseBoundary)
+    add(at - kSparseRegion, at + kSparseRegion);
+  add(size - kSparseRegion, size);
+  return regions;
+}
+
+bool writeSparseBody(int fd, std::uint64_t seed, std::int64_t length, std::int64_t size) {
+  if (::ftruncate(fd, static_cast<off_t>(length)) != 0) return false;
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(kSparseRegion));
+  for (const Region& region : sparseRegions(size)) {
+    for (std::int64_t at = region.begin; at < std::min(region.end, length);) {
+      std::size_t n = static_cast<std::size_t>(
+          std::min<std::int64_t>(std::min(region.end, length) - at, kSparseRegion));
+      fillGenerated(seed, at, block.data(), n);
+      ssize_t w = ::pwrite(fd, block.data(), n, static_cast<off_t>(at));
+      if (w <= 0) return false;
+      at += w;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void fillGeneratedBody(std::uint64_t seed, std::int64_t size, std::int64_t offset,
+                       std::uint8_t* out, std::size_t n) {
+  if (size < kSparseFrom) {
+    fillGenerated(seed, offset, out, n);
+    return;
+  }
+  std::memset(out, 0, n);
+  const std::int64_t end = offset + static_cast<std::int64_t>(n);
+  for (const Region& region : sparseRegions(size)) {
+    const std::int64_t begin = std::max(region.begin, offset);
+    const std::int64_t stop = std::min(region.end, end);
+    if (begin < stop)
+      fillGenerated(seed, begin, out + (begin - offset), static_cast<std::size_t>(stop - begin));
+  }
+}
+
+bool writeGeneratedBody(const std::string& path, std::uint64_t seed, std::int64_t length,
+                        std::int64_t size) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (fd.get() < 0) return false;
+  if (size < 0) size = length;
+  if (size >= kSparseFrom) return writeSparseBody(fd.get(), seed, length, size);
   // Small bodies (the seed writes thousands) get a buffer of their own size.
   std::vector<std::uint8_t> block(
       static_cast<std::size_t>(std::clamp<std::int64_t>(length, 1, 1 << 20)));

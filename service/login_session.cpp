@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "service/hostile_names.h"
 #include "service/login_server.h"
 #include "service/tickets.h"
 
@@ -23,7 +24,8 @@ DateBlock dateOf(const Item& item) {
   return date;
 }
 
-FolderEntry entryOf(const Item& item) {
+// Entries name an item as the service serves it (hostile_names.h).
+FolderEntry entryOf(const Item& item, const Faults& faults) {
   FolderEntry entry;
   entry.itemId = item.id;
   entry.parentId = item.parentId;
@@ -32,11 +34,11 @@ FolderEntry entryOf(const Item& item) {
   entry.fileSize = item.isFolder() ? 0 : item.size;
   entry.date = dateOf(item);
   entry.downloadCount = static_cast<std::uint16_t>(item.downloads);
-  entry.name = item.name;
+  entry.name = servedName(faults, item);
   return entry;
 }
 
-SearchEntry searchEntryOf(const Item& file) {
+SearchEntry searchEntryOf(const Item& file, const Faults& faults) {
   SearchEntry entry;
   entry.fileId = file.id;
   entry.folderId = file.parentId;
@@ -44,7 +46,7 @@ SearchEntry searchEntryOf(const Item& file) {
   entry.uniqueCode = file.uniqueCode;
   entry.fileSize = file.size;
   entry.daysKept = file.daysKept;
-  entry.name = file.name;
+  entry.name = servedName(faults, file);
   return entry;
 }
 
@@ -290,7 +292,7 @@ void LoginSession::onFolderList(const FolderListRequest& request) {
   if (ownFolder(request.folderId)) {
     for (const auto& item : server_.store().listPage(memberId_, request.folderId,
                                                      request.lastEntryId, kPageCapacity, false))
-      reply.entries.push_back(entryOf(item));
+      reply.entries.push_back(entryOf(item, server_.faults()));
   }
   sendBody(reply.encode());
 }
@@ -311,7 +313,7 @@ void LoginSession::onMemberFolderList(const MemberFolderListRequest& request) {
   if (visible) {
     for (const auto& item : store.listPage(request.friendId, request.folderId, request.lastEntryId,
                                            kPageCapacity, true))
-      reply.entries.push_back(entryOf(item));
+      reply.entries.push_back(entryOf(item, server_.faults()));
   }
   sendBody(reply.encode());
 }
@@ -330,7 +332,7 @@ void LoginSession::onFolderContent(const FolderContentRequest& request) {
     std::size_t size = FolderContent::kHeadSize;
     for (const auto& file : store.filesIn(request.ownerId, request.folderId, !own)) {
       if (file.size == 0 || !file.complete()) continue;
-      SearchEntry entry = searchEntryOf(file);
+      SearchEntry entry = searchEntryOf(file, server_.faults());
       size += entry.encodedSize();
       if (size > kMaxContentBody || reply.entries.size() == 0xFFFF) break;
       reply.entries.push_back(std::move(entry));

@@ -1,4 +1,5 @@
 // LoginSession: download and upload tickets and the end of an upload.
+#include "service/hostile_names.h"
 #include "service/login_server.h"
 #include "service/login_session.h"
 #include "service/result_codes.h"
@@ -17,7 +18,7 @@ void LoginSession::onDownloadTicket(const DownloadTicketRequest& request) {
   ticket.flatRate = static_cast<std::int16_t>(member ? member->flatRate : 0);
   ticket.result = DownloadTicket::Result::Unavailable;
   if (file && member && mayDownload(*file, memberId_)) {
-    DownloadPaths paths = downloadPathsFor(*file);
+    DownloadPaths paths = downloadPathsFor(*file, servedName(server_.faults(), *file));
     ticket.serverPath = paths.serverPath;
     ticket.storagePathHead = paths.storageHead;
     ticket.storagePathTail = paths.storageTail;

@@ -1,11 +1,17 @@
 // pomservice: the local stand-in of the online service.
 //
 //   pomservice [--data DIR] [--port-base N] [--fault KEY=VALUE[*COUNT]]... [--no-web]
-//              [--bulk-folder COUNT]
+//              [--bulk-folder COUNT] [--huge-file BYTES] [--bench-file [BYTES]]
+//              [--small-files COUNT] [--hostile-name KIND@FILEID]
 //
 // --bulk-folder gives demo1 a folder "대량항목" of COUNT generated files (for
-// benchmarks; kept in the data directory, not added twice). Every request the
-// login server decodes is logged to DIR/requests.jsonl (request_log.h).
+// benchmarks; kept in the data directory, not added twice). --huge-file adds
+// "대용량.bin" of BYTES to demo1's top level (sparse from 4 GiB up),
+// --bench-file "벤치/벤치.bin" (default 1 GiB, written once, reused while its
+// size stays), --small-files a folder "작은파일" of COUNT 4,096-byte files
+// (demo_data.h). --hostile-name is the switch hostile_name (faults.h). Every
+// request the login server, the storage servers and the peers decode is
+// logged to DIR/requests.jsonl (request_log.h).
 //
 // Runs in the foreground, prints a line containing "ready" once every
 // listener is up, and stops cleanly on SIGINT or SIGTERM. Listens on loopback
@@ -13,11 +19,14 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "service/demo_data.h"
 #include "service/service_app.h"
 
 namespace {
@@ -25,7 +34,8 @@ namespace {
 void usage() {
   std::fprintf(stderr,
                "usage: pomservice [--data DIR] [--port-base N] [--fault KEY=VALUE[*COUNT]]... "
-               "[--no-web] [--bulk-folder COUNT]\n");
+               "[--no-web] [--bulk-folder COUNT] [--huge-file BYTES] [--bench-file [BYTES]] "
+               "[--small-files COUNT] [--hostile-name KIND@FILEID]\n");
 }
 
 bool parseInt(const char* text, int* value) {
@@ -33,6 +43,16 @@ bool parseInt(const char* text, int* value) {
   long parsed = std::strtol(text, &end, 10);
   if (*text == '\0' || *end != '\0' || parsed < -60000 || parsed > 60000) return false;
   *value = static_cast<int>(parsed);
+  return true;
+}
+
+// A positive byte count (decimal, 64-bit).
+bool parseBytes(const char* text, std::int64_t* value) {
+  char* end = nullptr;
+  errno = 0;
+  long long parsed = std::strtoll(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || errno != 0 || parsed < 1) return false;
+  *value = parsed;
   return true;
 }
 
@@ -60,6 +80,22 @@ int main(int argc, char** argv) {
         usage();
         return 2;
       }
+    } else if (arg == "--huge-file" && hasValue) {
+      if (!parseBytes(argv[++i], &options.hugeFile)) {
+        usage();
+        return 2;
+      }
+    } else if (arg == "--bench-file") {
+      // The size is optional: the next argument is taken only when it is one.
+      options.benchFile = pom::service::demo::kDefaultBenchBytes;
+      if (hasValue && parseBytes(argv[i + 1], &options.benchFile)) ++i;
+    } else if (arg == "--small-files" && hasValue) {
+      if (!parseInt(argv[++i], &options.smallFiles) || options.smallFiles < 1) {
+        usage();
+        return 2;
+      }
+    } else if (arg == "--hostile-name" && hasValue) {
+      options.faults.push_back(std::string("hostile_name=") + argv[++i]);
     } else if (arg == "--no-web") {
       options.web = false;
     } else {

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "service/demo_data.h"
+#include "service/request_log.h"
 
 namespace pom {
 namespace service {
@@ -132,6 +133,7 @@ PeerServerConfig PeerServerConfig::fromPorts(const ServicePorts& ports) {
   PeerServerConfig config;
   config.hosts = ports.peerHosts;
   config.port = ports.peerPort;
+  config.hangingHost = ports.hangingPeerHost;
   return config;
 }
 
@@ -196,6 +198,10 @@ void PeerServer::stop() {
   connections_.clear();
   for (int fd : listeners_) ::close(fd);
   listeners_.clear();
+  for (int* fd : {&hangingFiller_, &hangingListener_}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
   if (wakeRead_ >= 0) ::close(wakeRead_);
   if (wakeWrite_ >= 0) ::close(wakeWrite_);
   wakeRead_ = wakeWrite_ = -1;
@@ -235,6 +241,7 @@ void PeerServer::acceptLoop() {
       connections_.emplace_back();
       Connection& connection = connections_.back();
       connection.fd = fd;
+      connection.peer = static_cast<int>(i - 1);
       connection.thread = std::thread([this, &connection] {
         try {
           serve(connection);
@@ -267,6 +274,18 @@ void PeerServer::serve(Connection& connection) {
     return;
   }
   const std::optional<PeerRequest> request = parsePeerHeader(rest.substr(0, bodyLength));
+  const std::string& host = config_.hosts[static_cast<std::size_t>(connection.peer)];
+  if (config_.requests) {
+    PeerHeaderEntry entry;
+    entry.peer = host;
+    entry.malformed = !request;
+    if (request) {
+      entry.checksum = request->uniqueCode;
+      entry.totalSize = request->totalSize;
+      entry.offset = request->offset;
+    }
+    config_.requests->recordPeerHeader(entry);
+  }
   if (!request) return;
   const std::optional<Item> file = store_.fileByUniqueCode(request->uniqueCode);
   if (!file || file->isFolder() || !file->complete() || file->size != request->totalSize ||
@@ -274,7 +293,8 @@ void PeerServer::serve(Connection& connection) {
     return;
   }
 
-  if (faults_.consumeInt("peer_stall").value_or(0) != 0) {
+  const int peerNumber = connection.peer + 1;
+  if (faults_.consumeForPeer("peer_stall", peerNumber, host).value_or(0) != 0) {
     // Accept the request and then say nothing until the client gives up.
     char sink[256];
     while (!stopping_) {
@@ -283,7 +303,13 @@ void PeerServer::serve(Connection& connection) {
     }
     return;
   }
-  const long long rate = faults_.consumeInt("peer_rate").value_or(0);
+  const long long rate = faults_.consumeForPeer("peer_rate", peerNumber, host).value_or(0);
+  // Answer bytes from this count on go out inverted; the answer ends after
+  // closeAfter bytes (-1: neither).
+  const long long corruptFrom =
+      faults_.consumeForPeer("peer_corrupt", peerNumber, host).value_or(-1);
+  const long long closeAfter =
+      faults_.consumeForPeer("peer_close_after", peerNumber, host).value_or(-1);
 
   restoreGeneratedBody(store_, *file);  // the bulk folder's bodies come late
   const int body = ::open(store_.bodyPath(file->id).c_str(), O_RDONLY | O_CLOEXEC);
@@ -293,8 +319,11 @@ void PeerServer::serve(Connection& connection) {
   std::int64_t sent = 0;
   const auto started = Clock::now();
   while (position < file->size && !stopping_) {
-    std::size_t want = static_cast<std::size_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(kChunk), file->size - position));
+    std::int64_t left = file->size - position;
+    if (closeAfter >= 0) left = std::min<std::int64_t>(left, closeAfter - sent);
+    if (left <= 0) break;  // closes mid-file
+    std::size_t want =
+        static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(kChunk), left));
     if (rate > 0) {
       // Spread the bytes evenly: never ahead of rate × elapsed time.
       const auto elapsedMs =
@@ -308,6 +337,11 @@ void PeerServer::serve(Connection& connection) {
     }
     const ssize_t n = ::pread(body, buffer.data(), want, position);
     if (n <= 0) break;  // the body file is shorter than its record says
+    if (corruptFrom >= 0) {
+      for (ssize_t k = std::max<std::int64_t>(0, corruptFrom - sent); k < n; ++k)
+        buffer[static_cast<std::size_t>(k)] =
+            static_cast<char>(~buffer[static_cast<std::size_t>(k)]);
+    }
     if (!sendAll(fd, buffer.data(), static_cast<std::size_t>(n), config_.sendTimeoutMs,
                  stopping_)) {
       break;
@@ -316,6 +350,48 @@ void PeerServer::serve(Connection& connection) {
     sent += n;
   }
   ::close(body);
+}
+
+bool PeerServer::startHanging(const std::string& host, std::string* error) {
+  // A backlog of 0 holds one finished connection; once the service's own
+  // filler connection sits in it, the kernel drops every further SYN, so a
+  // client's connect neither completes nor fails until it gives up.
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(config_.port);
+  if (::inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
+    *error = "not an IPv4 address: " + host;
+    return false;
+  }
+  hangingListener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int on = 1;
+  ::setsockopt(hangingListener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  socklen_t length = sizeof address;
+  if (hangingListener_ < 0 ||
+      ::bind(hangingListener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(hangingListener_, 0) != 0 ||
+      ::getsockname(hangingListener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    *error = "cannot listen on " + host + ":" + std::to_string(config_.port) + ": " +
+             std::strerror(errno);
+    return false;
+  }
+  hangingPort_ = ntohs(address.sin_port);
+  hangingFiller_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  const int started =
+      hangingFiller_ < 0
+          ? -1
+          : ::connect(hangingFiller_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  // Loopback completes the handshake at once or within a few milliseconds.
+  pollfd p{hangingFiller_, POLLOUT, 0};
+  int failure = 0;
+  socklen_t failureLength = sizeof failure;
+  if (hangingFiller_ < 0 || (started != 0 && errno != EINPROGRESS) || ::poll(&p, 1, 2000) != 1 ||
+      ::getsockopt(hangingFiller_, SOL_SOCKET, SO_ERROR, &failure, &failureLength) != 0 ||
+      failure != 0) {
+    *error = "cannot fill the backlog of " + host;
+    return false;
+  }
+  return true;
 }
 
 std::unique_ptr<PeerServer> startPeerServer(const PeerServerConfig& config, Store& store,
@@ -328,9 +404,9 @@ std::unique_ptr<PeerServer> startPeerServer(const PeerServerConfig& config, Stor
   }
   server->wakeRead_ = pipeFds[0];
   server->wakeWrite_ = pipeFds[1];
+  std::string why;
   for (const std::string& host : config.hosts) {
     std::uint16_t bound = 0;
-    std::string why;
     const int fd = listenOn(host, config.port, bound, why);
     if (fd < 0) {
       if (error) *error = why;
@@ -338,6 +414,10 @@ std::unique_ptr<PeerServer> startPeerServer(const PeerServerConfig& config, Stor
     }
     server->listeners_.push_back(fd);
     server->ports_.push_back(bound);
+  }
+  if (!config.hangingHost.empty() && !server->startHanging(config.hangingHost, &why)) {
+    if (error) *error = why;
+    return nullptr;
   }
   server->acceptThread_ = std::thread([raw = server.get()] { raw->acceptLoop(); });
   return server;

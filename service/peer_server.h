@@ -14,9 +14,18 @@
 // that sends no header within the header timeout is dropped. An offset equal
 // to the size gets an empty answer.
 //
-// Fault switches, each used once per connection: "peer_stall" (non-zero: read
-// the header and send nothing until the client leaves), "peer_rate" N (send at
-// most N bytes per second).
+// Fault switches, each used once per connection they apply to, for every
+// peer or one peer only (faults.h): "peer_stall" (non-zero: read the header
+// and send nothing until the client leaves), "peer_rate" N (send at most N
+// bytes per second), "peer_corrupt" N (answer bytes from the N-th on are
+// inverted), "peer_close_after" N (close after N bytes of the answer).
+//
+// Every header that arrives whole in its frame is logged to the request log
+// when one is given (parsed, or as malformed).
+//
+// With hangingHost set, that address listens on the peer port with a backlog
+// kept full: a connect to it hangs (SYNs go unanswered) until the client gives
+// up. Nothing is ever accepted there.
 //
 // Threads: one accept thread, one thread per connection (at most
 // maxConnections; more are closed at once). stop() (also the destructor)
@@ -40,6 +49,8 @@
 namespace pom {
 namespace service {
 
+class RequestLog;
+
 inline constexpr std::size_t kMaxPeerHeader = 1024;
 
 struct PeerServerConfig {
@@ -48,7 +59,10 @@ struct PeerServerConfig {
   int headerTimeoutMs = 10000;
   int sendTimeoutMs = 10000;  // a client that takes nothing for this long is dropped
   int maxConnections = 32;
+  std::string hangingHost;         // empty: none
+  RequestLog* requests = nullptr;  // peer headers are logged here when set
 
+  // The peer hosts, the peer port and the hanging host of the ports.
   static PeerServerConfig fromPorts(const ServicePorts& ports);
 };
 
@@ -74,6 +88,8 @@ class PeerServer {
   void stop();
   // Bound port of each host, in the order of the configuration.
   const std::vector<std::uint16_t>& ports() const { return ports_; }
+  // Port of the hanging listener (0 when there is none).
+  std::uint16_t hangingPort() const { return hangingPort_; }
 
  private:
   friend std::unique_ptr<PeerServer> startPeerServer(const PeerServerConfig&, Store&, Faults&,
@@ -82,18 +98,23 @@ class PeerServer {
     int fd = -1;
     std::thread thread;
     std::atomic<bool> done{false};
+    int peer = 0;  // index of the host in the configuration
   };
 
   PeerServer(const PeerServerConfig& config, Store& store, Faults& faults);
   void acceptLoop();
   void serve(Connection& connection);
   void reapFinished();
+  bool startHanging(const std::string& host, std::string* error);
 
   PeerServerConfig config_;
   Store& store_;
   Faults& faults_;
   std::vector<int> listeners_;
   std::vector<std::uint16_t> ports_;
+  int hangingListener_ = -1;
+  int hangingFiller_ = -1;
+  std::uint16_t hangingPort_ = 0;
   int wakeRead_ = -1;
   int wakeWrite_ = -1;
   std::atomic<bool> stopping_{false};

@@ -36,7 +36,8 @@ bool ServicePorts::valid(std::string* why) const {
   std::vector<std::string> hosts = loginHosts;
   hosts.insert(hosts.end(), searchHosts.begin(), searchHosts.end());
   hosts.insert(hosts.end(), peerHosts.begin(), peerHosts.end());
-  hosts.insert(hosts.end(), {storageHost, controlHost, webHost, naturalSearchHost, peerListHost});
+  hosts.insert(hosts.end(), {storageHost, controlHost, webHost, naturalSearchHost, peerListHost,
+                             hangingPeerHost});
   for (const auto& host : hosts) {
     if (!isLoopback(host)) {
       if (why) *why = "not a loopback address: " + host;

@@ -44,6 +44,9 @@ struct ServicePorts {
   // Peers that hold copies of large files (raw byte stream after one header).
   std::vector<std::string> peerHosts{"127.0.0.11", "127.0.0.12", "127.0.0.13"};
   std::uint16_t peerPort = 4881;
+  // A listener on the peer port that never completes a connect (its backlog
+  // is kept full), offered by the "peer_list hang" switch.
+  std::string hangingPeerHost = "127.0.0.14";
 
   // The defaults shifted by portBase. webPort is 80 when privileged is true
   // and portBase is 0, else 8000 + portBase.

@@ -227,7 +227,44 @@ std::string RequestLog::lineFor(const std::string& memberId, const std::uint8_t*
 }
 
 void RequestLog::record(const std::string& memberId, const std::uint8_t* body, std::size_t length) {
-  std::string line = lineFor(memberId, body, length);
+  append(lineFor(memberId, body, length));
+}
+
+void RequestLog::recordDownloadRequest(const DownloadRequest& request) {
+  Json line = Json::object();
+  line["member"] = cp949ToUtf8(request.memberId);
+  line["server"] = "storage";
+  line["type"] = static_cast<int>(DownloadRequest::kType);
+  line["name"] = "DownloadRequest";
+  Json fields = Json::object();
+  fields["sessionNumber"] = request.sessionNumber;
+  fields["fileId"] = request.fileId;
+  fields["memberId"] = cp949ToUtf8(request.memberId);
+  fields["password"] = "***";
+  fields["path"] = cp949ToUtf8(request.path);
+  fields["offset"] = request.offset;
+  line["fields"] = std::move(fields);
+  append(line.dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+void RequestLog::recordPeerHeader(const PeerHeaderEntry& entry) {
+  Json line = Json::object();
+  line["member"] = "";
+  line["server"] = "peer";
+  line["peer"] = entry.peer;
+  line["name"] = "PeerHeader";
+  Json fields = Json::object();
+  if (!entry.malformed) {
+    fields["checksum"] = cp949ToUtf8(entry.checksum);
+    fields["totalSize"] = entry.totalSize;
+    fields["offset"] = entry.offset;
+  }
+  line["fields"] = std::move(fields);
+  if (entry.malformed) line["malformed"] = true;
+  append(line.dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+void RequestLog::append(std::string line) {
   if (line.empty()) return;
   line += '\n';
   std::lock_guard<std::mutex> lock(mutex_);

@@ -17,6 +17,19 @@
 // answers; its "fields" is then empty. Bodies of the wrong length or of
 // unknown types are not logged.
 //
+// The storage servers and the peers log to the same file, each line with a
+// "server" member after "member" ("storage" or "peer"; lines of the login
+// server have none):
+//   DownloadRequest  {"member": the member id it names, "server":"storage",
+//                    "type":3, "name":"DownloadRequest", "fields":
+//                    {sessionNumber, fileId, memberId, password "***", path,
+//                    offset}}, for every body that decodes;
+//   peer header      {"member":"", "server":"peer", "peer": the peer's
+//                    address, "name":"PeerHeader", "fields":{checksum,
+//                    totalSize, offset}}, for every header whole in its
+//                    frame; one that does not parse has "malformed":true and
+//                    empty "fields".
+//
 // The line is written and flushed before the request is handled, so it is
 // complete once the reply is on its way. The file survives restarts (lines
 // are appended). Thread safety: record() takes an internal mutex.
@@ -29,7 +42,19 @@
 #include <string>
 
 namespace pom {
+
+struct DownloadRequest;
+
 namespace service {
+
+// A peer header as the peer read it (see above).
+struct PeerHeaderEntry {
+  std::string peer;  // the peer host's address
+  bool malformed = false;
+  std::string checksum;
+  std::int64_t totalSize = 0;
+  std::int64_t offset = 0;
+};
 
 class RequestLog {
  public:
@@ -47,11 +72,18 @@ class RequestLog {
   // Logs the body when it is a request of the catalogue that decodes (see above).
   void record(const std::string& memberId, const std::uint8_t* body, std::size_t length);
 
+  // A request of a download data session (storage server).
+  void recordDownloadRequest(const DownloadRequest& request);
+  // A header a peer received.
+  void recordPeerHeader(const PeerHeaderEntry& entry);
+
   // The JSON line (without the newline) for a body; empty when it is not logged.
   static std::string lineFor(const std::string& memberId, const std::uint8_t* body,
                              std::size_t length);
 
  private:
+  void append(std::string line);
+
   std::mutex mutex_;
   std::FILE* file_ = nullptr;
 };

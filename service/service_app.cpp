@@ -50,6 +50,13 @@ bool ServiceApp::start(std::string* error) {
   if (options_.bulkFolder > 0 &&
       !ensureBulkFolder(*store_, demo::kMember1, demo::kBulkFolder, options_.bulkFolder, &why))
     return fail(why);
+  const auto& peerHosts = options_.ports.peerHosts;
+  if (options_.hugeFile > 0 && !ensureHugeFile(*store_, peerHosts, options_.hugeFile, &why))
+    return fail(why);
+  if (options_.benchFile > 0 && !ensureBenchFile(*store_, peerHosts, options_.benchFile, &why))
+    return fail(why);
+  if (options_.smallFiles > 0 && !ensureSmallFiles(*store_, options_.smallFiles, &why))
+    return fail(why);
   if (!requestLog_.open(options_.dataDir, &why)) return fail(why);
 
   std::promise<std::string> ready;
@@ -65,7 +72,9 @@ bool ServiceApp::start(std::string* error) {
   if (options_.web) {
     web_ = startWebSite(WebSiteConfig::fromPorts(options_.ports), *store_, faults_, &why);
     if (!web_) return fail(why);
-    peers_ = startPeerServer(PeerServerConfig::fromPorts(options_.ports), *store_, faults_, &why);
+    PeerServerConfig peerConfig = PeerServerConfig::fromPorts(options_.ports);
+    peerConfig.requests = &requestLog_;
+    peers_ = startPeerServer(peerConfig, *store_, faults_, &why);
     if (!peers_) return fail(why);
   }
   return true;
@@ -75,7 +84,8 @@ void ServiceApp::runLoop(std::promise<std::string> ready) {
   LoopParts parts;
   parts.login =
       std::make_unique<LoginServer>(parts.loop, *store_, faults_, requestLog_, options_.ports);
-  parts.storage = std::make_unique<StorageServer>(parts.loop, *store_, faults_, options_.ports);
+  parts.storage =
+      std::make_unique<StorageServer>(parts.loop, *store_, faults_, options_.ports, &requestLog_);
   LoginServer& login = *parts.login;
   parts.storage->setSessionCheck([&login](std::uint16_t number, const std::string& memberId) {
     return login.sessionBelongsTo(number, memberId);

@@ -3,7 +3,7 @@
 // the web side (HTTP and peers) when enabled.
 //
 // start() opens (and on first use seeds) the data directory, adds the bulk
-// folder when asked, opens the request log (request_log.h), binds every
+// folder and the large files when asked, opens the request log (request_log.h), binds every
 // listener and returns once all of them accept connections; it fails as a
 // whole, leaving nothing running. stop() (also the destructor) stops the
 // loop thread, the control endpoint and the web side, in that order, and
@@ -15,6 +15,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <future>
 #include <memory>
@@ -42,6 +43,11 @@ struct ServiceOptions {
   // When above 0: demo1 gets the folder demo::kBulkFolder with this many
   // generated files (only when it has no such folder yet). For benchmarks.
   int bulkFolder = 0;
+  // When above 0: demo1's huge file, benchmark file and folder of small
+  // files of that size or count (demo_data.h: ensureHugeFile and the rest).
+  std::int64_t hugeFile = 0;
+  std::int64_t benchFile = 0;
+  int smallFiles = 0;
   // Switches set before anything listens ("key=value" or "key=value*count").
   std::vector<std::string> faults;
 };

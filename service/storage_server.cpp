@@ -13,8 +13,14 @@ constexpr std::int64_t kIdleLimitMs = 60000;
 }  // namespace
 
 StorageServer::StorageServer(PollLoop& loop, Store& store, Faults& faults,
-                             const ServicePorts& ports)
-    : loop_(loop), store_(store), faults_(faults), ports_(ports), sockets_(loop), sessions_(loop) {}
+                             const ServicePorts& ports, RequestLog* requests)
+    : loop_(loop),
+      store_(store),
+      faults_(faults),
+      requests_(requests),
+      ports_(ports),
+      sockets_(loop),
+      sessions_(loop) {}
 
 StorageServer::~StorageServer() {
   stop();

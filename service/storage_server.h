@@ -8,6 +8,11 @@
 // rate runs out of credit on the way. Members without a flat rate are charged
 // per byte sent (tickets.h).
 //
+// Download fault switches (faults.h): drop_download_after,
+// corrupt_next_download, download_refuse, credit_shortage, download_file_gone,
+// download_accept_size and filedata_count_mismatch. A file served under a
+// hostile name is expected with the server path its ticket carried.
+//
 // Uploads (upload port): UploadRequest → UploadAccept (chunk size, 0 resume or
 // 255 restart) → one ChunkAck per FileChunk, each appended to the body file
 // and counted in the store → UploadDone once every byte is held and the
@@ -36,6 +41,7 @@
 #include "platform/posix/posix_socket.h"
 #include "service/faults.h"
 #include "service/ports.h"
+#include "service/request_log.h"
 #include "service/session_list.h"
 #include "service/store.h"
 
@@ -46,7 +52,9 @@ class StorageSession;
 
 class StorageServer {
  public:
-  StorageServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports);
+  // Every DownloadRequest that decodes goes to requests when it is given.
+  StorageServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports,
+                RequestLog* requests = nullptr);
   ~StorageServer();
   StorageServer(const StorageServer&) = delete;
   StorageServer& operator=(const StorageServer&) = delete;
@@ -66,6 +74,7 @@ class StorageServer {
 
   Store& store() { return store_; }
   Faults& faults() { return faults_; }
+  RequestLog* requests() { return requests_; }
   PollLoop& loop() { return loop_; }
 
   // Schedules the session's destruction on a later turn of the loop.
@@ -79,6 +88,7 @@ class StorageServer {
   PollLoop& loop_;
   Store& store_;
   Faults& faults_;
+  RequestLog* requests_;
   ServicePorts ports_;
   PosixSocketFactory sockets_;
   std::unique_ptr<PosixListener> downloads_;

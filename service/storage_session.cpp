@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "service/demo_data.h"
+#include "service/hostile_names.h"
 #include "service/storage_server.h"
 #include "service/storage_sessions.h"
 #include "service/tickets.h"
@@ -84,10 +85,16 @@ bool DownloadServerSession::start(std::unique_ptr<TcpSocket> socket) {
 
 void DownloadServerSession::handle(const std::uint8_t* body, std::size_t length) {
   if (started_) return;  // the client sends one request per session
-  if (auto request = DownloadRequest::decode(body, length)) onRequest(*request);
+  if (auto request = DownloadRequest::decode(body, length)) {
+    if (RequestLog* log = server_.requests()) log->recordDownloadRequest(*request);
+    onRequest(*request);
+  }
 }
 
 void DownloadServerSession::refuse(const DownloadRequest& request, bool withFlag) {
+  // Nothing follows a refusal: without this the flush of the refusal would
+  // start the pump, which finds nothing to send and reports completion.
+  done_ = true;
   if (withFlag) {
     DownloadAccept accept;
     accept.fileId = request.fileId;
@@ -113,7 +120,15 @@ void DownloadServerSession::onRequest(const DownloadRequest& request) {
   }
   auto file = store.item(request.fileId);
   if (!file || !mayDownload(*file, member->id) ||
-      request.path != downloadPathsFor(*file).joined() || request.offset < 0) {
+      request.path != downloadPathsFor(*file, servedName(server_.faults(), *file)).joined() ||
+      request.offset < 0) {
+    refuse(request, false);
+    return;
+  }
+  if (auto gone = server_.faults().peekInt("download_file_gone");
+      gone && (*gone == 0 || *gone == file->id)) {
+    // The ticket was granted, but the body has gone since.
+    server_.faults().consume("download_file_gone");
     refuse(request, false);
     return;
   }
@@ -130,14 +145,21 @@ void DownloadServerSession::onRequest(const DownloadRequest& request) {
   if (member_.flatRate == 0)
     allowance_ = std::max<std::int64_t>(member_.credit, 0) * kBytesPerCredit;
   shortageFault_ = server_.faults().consume("credit_shortage");
+  countMismatch_ = server_.faults().consumeInt("filedata_count_mismatch");
+  rate_ = server_.faults().peekInt("download_rate").value_or(0);
+  rateStart_ = std::chrono::steady_clock::now();
 
   // A client that already holds everything closes after the acceptance.
   done_ = position_ >= end_;
   DownloadAccept accept;
-  accept.fileSize = file->size;
+  accept.fileSize = server_.faults().consumeInt("download_accept_size").value_or(file->size);
   accept.fileId = file->id;
   send(accept.encode());  // its flush starts the data pump
   pump();
+}
+
+DownloadServerSession::~DownloadServerSession() {
+  if (rateTimer_ != 0) server_.loop().stopTimer(rateTimer_);
 }
 
 void DownloadServerSession::pump() {
@@ -161,6 +183,23 @@ void DownloadServerSession::pump() {
       break;
     }
     std::int64_t want = std::min<std::int64_t>(kChunk, end_ - position_);
+    if (rate_ > 0) {
+      // Never ahead of rate × elapsed time; come back when more is allowed.
+      const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - rateStart_)
+                                 .count();
+      const std::int64_t allowed = rate_ * (elapsedMs + 50) / 1000 - rateSent_;
+      if (allowed <= 0) {
+        if (rateTimer_ == 0) {
+          rateTimer_ = server_.loop().postDelayed(20, [this] {
+            rateTimer_ = 0;
+            pump();
+          });
+        }
+        break;
+      }
+      want = std::min(want, allowed);
+    }
     if (allowance_ >= 0) want = std::min(want, allowance_ - sent_);
     if (want <= 0) {
       // Out of credit: say so and stop.
@@ -183,13 +222,20 @@ void DownloadServerSession::pump() {
     }
     std::uint32_t type = static_cast<std::uint32_t>(FileData::kType);
     std::uint32_t n = static_cast<std::uint32_t>(got);
+    // The count field may lie (filedata_count_mismatch); the body is real.
+    std::uint32_t count = n;
+    if (countMismatch_) {
+      count = static_cast<std::uint32_t>(static_cast<std::int64_t>(n) + *countMismatch_);
+      countMismatch_.reset();
+    }
     for (int k = 0; k < 4; ++k) {
       chunk_[k] = static_cast<std::uint8_t>(type >> (8 * k));
-      chunk_[4 + k] = static_cast<std::uint8_t>(n >> (8 * k));
+      chunk_[4 + k] = static_cast<std::uint8_t>(count >> (8 * k));
     }
     if (!queue(chunk_.data(), FileData::kHeadSize + n)) break;
     position_ += got;
     sent_ += got;
+    rateSent_ += got;
     ++queued;
     if (shortageFault_) {
       CreditShortage shortage;

@@ -61,6 +61,7 @@ class DownloadServerSession : public StorageSession {
   static constexpr std::uint32_t kMessageNumber = 2054;
   static constexpr std::uint32_t kChunk = 1048576;
   DownloadServerSession(StorageServer& server, SocketFactory& sockets);
+  ~DownloadServerSession() override;
   bool start(std::unique_ptr<TcpSocket> socket) override;
 
  protected:
@@ -87,6 +88,13 @@ class DownloadServerSession : public StorageSession {
   std::int64_t charged_ = 0;     // data bytes already charged
   std::int64_t allowance_ = -1;  // data bytes the credit covers; -1 unlimited
   std::optional<std::string> shortageFault_;
+  std::optional<long long> countMismatch_;  // added to the first FileData's count
+  // download_rate: data bytes per second (0: as fast as the socket takes
+  // them), counted from the acceptance.
+  long long rate_ = 0;
+  std::chrono::steady_clock::time_point rateStart_;
+  std::int64_t rateSent_ = 0;
+  EventLoop::TimerId rateTimer_ = 0;  // the wait for more allowance
   std::vector<std::uint8_t> chunk_;
 };
 

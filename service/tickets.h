@@ -4,7 +4,9 @@
 // A download ticket names the file with two texts the client sends back in
 // DownloadRequest: the storage path ("/store/" and "<owner>/" in its two
 // parts) followed by the server path ("<file id>"). The storage server
-// accepts a request only when the joined path matches the file's own.
+// accepts a request only when the joined path matches the file's own. A
+// file served under a hostile name (hostile_names.h) has the server path
+// "<file id>/<name>", as the ticket's 256-byte field carries it.
 //
 // Members without a flat rate pay one credit point per 1,024 bytes started.
 #pragma once
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/net/messages/messages.h"
 #include "service/store.h"
 
 namespace pom {
@@ -33,6 +36,23 @@ struct DownloadPaths {
 
 inline DownloadPaths downloadPathsFor(const Item& file) {
   return DownloadPaths{std::to_string(file.id), "/store/", file.owner + "/"};
+}
+
+// The paths of a file served under `servedName`: its own name gives the
+// plain form above; any other name is appended to the server path, which is
+// then cut as the ticket's field cuts it (the client can only send back what
+// the ticket carried).
+inline DownloadPaths downloadPathsFor(const Item& file, const std::string& servedName) {
+  DownloadPaths paths = downloadPathsFor(file);
+  if (servedName == file.name) return paths;
+  DownloadTicket ticket;
+  ticket.serverPath = paths.serverPath + "/" + servedName;
+  ticket.storagePathHead = paths.storageHead;
+  ticket.storagePathTail = paths.storageTail;
+  Bytes body = ticket.encode();
+  if (auto carried = DownloadTicket::decode(body.data(), body.size()))
+    paths.serverPath = carried->serverPath;
+  return paths;
 }
 
 // A member may fetch a file it owns or one that is shared publicly, once the

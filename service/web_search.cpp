@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "service/hostile_names.h"
 #include "service/update_files.h"
 
 namespace pom {
@@ -77,10 +78,13 @@ std::vector<std::string> words(const std::string& text) {
   return out;
 }
 
-std::string recordsOf(const std::vector<Item>& hits, int firstNumber) {
+std::string recordsOf(const std::vector<Item>& hits, int firstNumber, const Faults* faults) {
   std::string body;
   int number = firstNumber;
-  for (const Item& hit : hits) body += searchReplyRecord(hit, number++);
+  for (Item hit : hits) {
+    if (faults) hit.name = servedName(*faults, hit);
+    body += searchReplyRecord(hit, number++);
+  }
   return body;
 }
 
@@ -176,7 +180,8 @@ std::string searchReplyRecord(const Item& file, int hitNumber) {
 namespace {
 
 // One page of the public files whose name contains every word.
-std::string searchReply(Store& store, const std::vector<std::string>& words, int page) {
+std::string searchReply(Store& store, const std::vector<std::string>& words, int page,
+                        const Faults* faults) {
   const int offset = pageOffset(page);
   std::vector<Item> hits;
   int matched = 0;
@@ -189,24 +194,24 @@ std::string searchReply(Store& store, const std::vector<std::string>& words, int
     hits.push_back(candidate);
     if (static_cast<int>(hits.size()) == kSearchPageSize) break;
   }
-  return recordsOf(hits, offset + 1);
+  return recordsOf(hits, offset + 1, faults);
 }
 
 }  // namespace
 
 std::string normalSearchReply(Store& store, const std::vector<std::string>& bannedWords,
-                              const std::string& keyword, int page) {
+                              const std::string& keyword, int page, const Faults* faults) {
   if (keywordIsBlocked(bannedWords, keyword)) return kCopyrightBlockedReply;
   if (keyword.empty()) return std::string();
-  return searchReply(store, {keyword}, page);
+  return searchReply(store, {keyword}, page, faults);
 }
 
 std::string naturalSearchReply(Store& store, const std::vector<std::string>& bannedWords,
-                               const std::string& keyword, int page) {
+                               const std::string& keyword, int page, const Faults* faults) {
   if (keywordIsBlocked(bannedWords, keyword)) return kCopyrightBlockedReply;
   const std::vector<std::string> parts = words(keyword);
   if (parts.empty()) return std::string();
-  return searchReply(store, parts, page);
+  return searchReply(store, parts, page, faults);
 }
 
 std::string peerListReply(Store& store, const std::string& chksum) {
@@ -228,22 +233,77 @@ std::string peerListReply(Store& store, const std::string& chksum) {
   return body;
 }
 
-void addSearchRoutes(httplib::Server& server, Store& store,
-                     const std::vector<std::string>& bannedWords) {
+std::string badPeerEntries() {
+  const std::vector<std::string> entries = {
+      "",
+      "localhost",
+      "127.0.0",
+      "127.0.0.256",
+      "1.2.3.4.5",
+      "127.0.0.11:4881",
+      " 127.0.0.12",
+      std::string("\x01\x7f\xff\x80garbage"),
+      "",
+      "127.0.0.11" + std::string(290, '1'),
+  };
+  std::string body;
+  for (const std::string& entry : entries) body += entry + "|";
+  return body;
+}
+
+namespace {
+
+// The peer list as the "peer_list" switch has it.
+void sendPeerList(httplib::Response& res, Store& store, Faults& faults,
+                  const std::string& hangingPeer, const std::string& chksum) {
+  const std::optional<std::string> mode = faults.consume("peer_list");
+  std::string body = peerListReply(store, chksum);
+  if (!mode) {
+    res.set_content(body, "text/plain");
+    return;
+  }
+  if (*mode == "404" || *mode == "500") {
+    res.status = *mode == "404" ? 404 : 500;
+    res.set_content(*mode == "404" ? "not found" : "internal error", "text/plain");
+    return;
+  }
+  if (*mode == "hang" || *mode == "hang_only")
+    body = *mode == "hang" && !body.empty() ? hangingPeer + "|" + body : hangingPeer;
+  if (*mode == "bad" || *mode == "bad_only")
+    body = *mode == "bad" ? badPeerEntries() + body : badPeerEntries();
+  if (*mode != "cut") {
+    res.set_content(body, "text/plain");
+    return;
+  }
+  // Announce more than is sent, then end the connection: the provider's
+  // false makes the server drop it after the bytes already written.
+  const std::size_t announced = body.size() + 64;
+  res.set_content_provider(announced, "text/plain",
+                           [body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                             if (offset == 0 && !body.empty()) sink.write(body.data(), body.size());
+                             return false;
+                           });
+}
+
+}  // namespace
+
+void addSearchRoutes(httplib::Server& server, Store& store, Faults& faults,
+                     const std::vector<std::string>& bannedWords, const std::string& hangingPeer) {
   // Handlers copy the word list: they outlive the caller's configuration.
-  server.Get("/app/search_new4.asp", [&store, bannedWords](const httplib::Request& req,
-                                                           httplib::Response& res) {
+  server.Get("/app/search_new4.asp", [&store, &faults, bannedWords](const httplib::Request& req,
+                                                                    httplib::Response& res) {
     sendReply(res, normalSearchReply(store, bannedWords, queryValue(req.target, "keyword"),
-                                     pageOf(queryValue(req.target, "page"))));
+                                     pageOf(queryValue(req.target, "page")), &faults));
   });
   server.Post("/Pomvale/Search.asp",
-              [&store, bannedWords](const httplib::Request& req, httplib::Response& res) {
+              [&store, &faults, bannedWords](const httplib::Request& req, httplib::Response& res) {
                 sendReply(res, naturalSearchReply(store, bannedWords, naturalKeyword(req.body),
-                                                  pageOf(queryValue(req.target, "page"))));
+                                                  pageOf(queryValue(req.target, "page")), &faults));
               });
-  server.Get("/search.asp", [&store](const httplib::Request& req, httplib::Response& res) {
-    res.set_content(peerListReply(store, queryValue(req.target, "chksum")), "text/plain");
-  });
+  server.Get("/search.asp",
+             [&store, &faults, hangingPeer](const httplib::Request& req, httplib::Response& res) {
+               sendPeerList(res, store, faults, hangingPeer, queryValue(req.target, "chksum"));
+             });
 }
 
 }  // namespace service

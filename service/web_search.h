@@ -17,7 +17,9 @@
 // Peer list: GET /search.asp?chksum=CODESIZE, the file's 32-digit unique code
 // directly followed by the low 32 bits of its size as a signed decimal; the
 // reply is the holders' addresses joined by "|", or an empty body when the
-// file is unknown, its size differs or no peer holds it.
+// file is unknown, its size differs or no peer holds it. The "peer_list"
+// switch (faults.h) spoils it: a hanging address in front, malformed entries,
+// status 404 or 500, or a body cut short of its Content-Length.
 //
 // All functions are safe on any server thread: the Store serialises access.
 #pragma once
@@ -26,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "service/faults.h"
 #include "service/store.h"
 
 namespace httplib {
@@ -58,15 +61,24 @@ std::string keepText(const Item& file);
 std::string searchReplyRecord(const Item& file, int hitNumber);
 
 // Whole reply bodies (blocked, empty or the records of the page).
+// With faults, hits are named as the service serves them (hostile_names.h).
 std::string normalSearchReply(Store& store, const std::vector<std::string>& bannedWords,
-                              const std::string& keyword, int page);
+                              const std::string& keyword, int page, const Faults* faults = nullptr);
 std::string naturalSearchReply(Store& store, const std::vector<std::string>& bannedWords,
-                               const std::string& keyword, int page);
+                               const std::string& keyword, int page,
+                               const Faults* faults = nullptr);
 std::string peerListReply(Store& store, const std::string& chksum);
+// The malformed entries of the "peer_list bad" reply, in order: empty pieces,
+// names that are not dotted IPv4 (a host name, three parts, an octet of 256,
+// five parts, an address with a port, a leading blank, control and high
+// bytes) and an entry of 300 bytes; joined by "|".
+std::string badPeerEntries();
 
-// Registers the two searches and the peer list.
-void addSearchRoutes(httplib::Server& server, Store& store,
-                     const std::vector<std::string>& bannedWords);
+// Registers the two searches and the peer list. Faults: names served under
+// a hostile name (hostile_names.h) and the "peer_list" switch.
+void addSearchRoutes(httplib::Server& server, Store& store, Faults& faults,
+                     const std::vector<std::string>& bannedWords,
+                     const std::string& hangingPeer = std::string());
 
 }  // namespace service
 }  // namespace pom

@@ -27,7 +27,8 @@ void addEndpoint(std::vector<HttpEndpoint>& endpoints, const std::string& host,
   endpoints.push_back({host, port});
 }
 
-std::unique_ptr<httplib::Server> makeServer(const WebSiteConfig& config, Store& store) {
+std::unique_ptr<httplib::Server> makeServer(const WebSiteConfig& config, Store& store,
+                                            Faults& faults) {
   auto server = std::make_unique<httplib::Server>();
   const int workers = std::max(1, config.workerThreads);
   server->new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
@@ -44,7 +45,7 @@ std::unique_ptr<httplib::Server> makeServer(const WebSiteConfig& config, Store& 
   });
 
   addUpdateRoutes(*server, config.updateFiles);
-  addSearchRoutes(*server, store, config.updateFiles.bannedWords);
+  addSearchRoutes(*server, store, faults, config.updateFiles.bannedWords, config.hangingPeer);
   addWebPages(*server, store);
 
   server->set_error_handler([](const httplib::Request& req, httplib::Response& res) {
@@ -70,6 +71,7 @@ WebSiteConfig WebSiteConfig::fromPorts(const ServicePorts& ports) {
     addEndpoint(config.endpoints, host, ports.webPort);
   addEndpoint(config.endpoints, ports.naturalSearchHost, ports.webPort);
   addEndpoint(config.endpoints, ports.peerListHost, ports.webPort);
+  config.hangingPeer = ports.hangingPeerHost;
   config.updateFiles.bannedWords = defaultBannedWords();
   std::string site = "http://" + ports.webHost;
   if (ports.webPort != 80) site += ":" + std::to_string(ports.webPort);
@@ -92,10 +94,9 @@ void WebSite::stop() {
 
 std::unique_ptr<WebSite> startWebSite(const WebSiteConfig& config, Store& store, Faults& faults,
                                       std::string* error) {
-  (void)faults;  // no HTTP fault switches yet; kept so all parts start alike
   std::unique_ptr<WebSite> site(new WebSite());
   for (const HttpEndpoint& endpoint : config.endpoints) {
-    auto server = makeServer(config, store);
+    auto server = makeServer(config, store, faults);
     int port = endpoint.port;
     if (port == 0) {
       port = server->bind_to_any_port(endpoint.host);

@@ -37,6 +37,8 @@ struct WebSiteConfig {
   std::vector<HttpEndpoint> endpoints;
   UpdateFiles updateFiles;
   int workerThreads = 4;  // per endpoint
+  // The address "peer_list hang" puts into the list (see peer_server.h).
+  std::string hangingPeer;
 
   // Web, search, natural-search and peer-list hosts on webPort (each once),
   // the default banned words, and an advertisement link to the help desk.

@@ -8,6 +8,12 @@
 // been answered is always there. waitForRequests() polls for requests that
 // get no reply (RenameFolderRequest, PeerReport, ...).
 //
+// The storage servers and the peers log to the same file; their lines carry
+// "server" ("storage", "peer"; login-server lines have none and read as
+// "login"). Filtering by RequestType keeps login-server lines only, since a
+// DownloadRequest shares its type number with a login request;
+// readServerLog() and waitForServerLog() select the other servers' lines.
+//
 // Texts in the log are UTF-8; text() gives them back as CP949 bytes, the
 // form the tests' literals have (-fexec-charset=CP949).
 //
@@ -29,8 +35,14 @@
 namespace pom {
 namespace testing_support {
 
+inline constexpr const char* kLoginServer = "login";
+inline constexpr const char* kStorageServer = "storage";
+inline constexpr const char* kPeerServer = "peer";
+
 struct LoggedRequest {
   std::string member;  // "" when the session was not logged in
+  std::string server = kLoginServer;
+  std::string peer;  // the peer's address (peer headers only)
   int type = -1;
   std::string name;  // "FolderListRequest"
   nlohmann::json fields;
@@ -67,13 +79,40 @@ inline std::vector<LoggedRequest> readRequestLog(const std::string& path, int ty
     request.name = line.value("name", "");
     request.fields = line.value("fields", nlohmann::json::object());
     request.malformed = line.value("malformed", false);
-    if (type < 0 || request.type == type) requests.push_back(std::move(request));
+    request.server = line.value("server", kLoginServer);
+    request.peer = line.value("peer", "");
+    if (type < 0 || (request.type == type && request.server == kLoginServer))
+      requests.push_back(std::move(request));
   }
   return requests;
 }
 
 inline std::vector<LoggedRequest> readRequestLog(const std::string& path, RequestType type) {
   return readRequestLog(path, static_cast<int>(type));
+}
+
+// The lines of one server ("storage", "peer", "login"), in order.
+inline std::vector<LoggedRequest> readServerLog(const std::string& path,
+                                                const std::string& server) {
+  std::vector<LoggedRequest> lines;
+  for (auto& request : readRequestLog(path)) {
+    if (request.server == server) lines.push_back(std::move(request));
+  }
+  return lines;
+}
+
+// Polls until the log holds at least `count` lines of the server (or the
+// timeout passes) and returns those it holds then. Peers log from their own
+// threads, so a test waits for their lines.
+inline std::vector<LoggedRequest> waitForServerLog(const std::string& path,
+                                                   const std::string& server, std::size_t count = 1,
+                                                   std::uint32_t timeoutMs = 3000) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    auto lines = readServerLog(path, server);
+    if (lines.size() >= count || std::chrono::steady_clock::now() >= deadline) return lines;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 // Polls until the log holds at least `count` requests of the type (or the

@@ -9,13 +9,18 @@
 // the same data directory and ports. requests() reads the service's request
 // log (every request the login server decoded, support/request_log.h).
 // setBulkFolder(count) before start() gives demo1 the bulk folder
-// (service::demo::kBulkFolder) of that many files.
+// (service::demo::kBulkFolder) of that many files; setHugeFile(bytes),
+// setBenchFile(bytes) and setSmallFiles(count) add the huge file, the
+// benchmark file and the folder of small files (service/demo_data.h).
+// storageRequests() and peerHeaders() read what the storage servers and the
+// peers logged.
 //
 // Header-only: only test binaries that link pom_service include it.
 #pragma once
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -62,6 +67,9 @@ class ServiceFixture {
     options.ports = service::ServicePorts::withBase(portBase, false);
     options.web = web_;
     options.bulkFolder = bulkFolder_;
+    options.hugeFile = hugeFile_;
+    options.benchFile = benchFile_;
+    options.smallFiles = smallFiles_;
     app_ = std::make_unique<service::ServiceApp>(options);
     if (app_->start(error)) return true;
     app_.reset();
@@ -85,6 +93,9 @@ class ServiceFixture {
   const std::string& dataDir() const { return dataDir_; }
 
   void setBulkFolder(int count) { bulkFolder_ = count; }
+  void setHugeFile(std::int64_t bytes) { hugeFile_ = bytes; }
+  void setBenchFile(std::int64_t bytes) { benchFile_ = bytes; }
+  void setSmallFiles(int count) { smallFiles_ = count; }
 
   std::string requestLogPath() const { return dataDir_ + "/" + service::RequestLog::kFileName; }
   // The logged requests, all or of one type, oldest first.
@@ -92,10 +103,20 @@ class ServiceFixture {
   std::vector<LoggedRequest> requests(RequestType type) const {
     return readRequestLog(requestLogPath(), type);
   }
+  // DownloadRequests the storage servers got, and headers the peers got.
+  std::vector<LoggedRequest> storageRequests() const {
+    return readServerLog(requestLogPath(), kStorageServer);
+  }
+  std::vector<LoggedRequest> peerHeaders() const {
+    return readServerLog(requestLogPath(), kPeerServer);
+  }
 
  private:
   bool web_;
   int bulkFolder_ = 0;
+  std::int64_t hugeFile_ = 0;
+  std::int64_t benchFile_ = 0;
+  int smallFiles_ = 0;
   std::string dataDir_;
   std::unique_ptr<service::ServiceApp> app_;
 };
