@@ -100,4 +100,15 @@ std::optional<std::string> downloadPath(const std::string& downloadFolder,
   return result;
 }
 
+std::string parentFolder(const std::string& path) {
+  const std::size_t at = path.find_last_of("\\/");
+  return at == std::string::npos ? std::string() : path.substr(0, at);
+}
+
+std::string numberedName(const std::string& name, int n) {
+  const std::size_t dot = name.rfind('.');
+  const std::size_t split = (dot == std::string::npos || dot == 0) ? name.size() : dot;
+  return name.substr(0, split) + " (" + std::to_string(n) + ")" + name.substr(split);
+}
+
 }  // namespace pom

@@ -40,4 +40,13 @@ bool isSafeComponent(const std::string& name);
 std::optional<std::string> downloadPath(const std::string& downloadFolder,
                                         const std::string& subFolder, const std::string& name);
 
+// The folder part of a path (everything before its last '\' or '/'); empty
+// when there is no separator.
+std::string parentFolder(const std::string& path);
+
+// name with " (n)" before its extension ("a.avi" -> "a (1).avi", "readme" ->
+// "readme (2)"); the extension starts at the last dot that is not the first
+// byte. The result is a safe component whenever name is.
+std::string numberedName(const std::string& name, int n);
+
 }  // namespace pom

@@ -17,6 +17,7 @@ class Profile;
 
 inline constexpr char kServersSection[] = "Servers";
 inline constexpr std::uint16_t kLoginPortBase = 7031;  // 7031 + rand() % 2
+inline constexpr std::uint16_t kDownloadPort = 7201;
 inline constexpr std::uint16_t kHttpPort = 80;
 inline constexpr std::uint16_t kDefaultPeerPort = 4881;
 

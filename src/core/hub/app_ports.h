@@ -54,6 +54,8 @@ struct AppPorts {
   // The login ports are 7031 and 7032; a local service started with a port
   // offset (tests, several services side by side) moves both.
   std::uint16_t loginPortBase = kLoginPortBase;
+  // The storage servers' download port (7201), moved by the same offset.
+  std::uint16_t downloadPort = kDownloadPort;
   // Told "+Name" / "-Name" as each member is created and deleted (optional;
   // diagnostics and tests).
   std::function<void(const char*)> lifecycleObserver;

@@ -21,6 +21,8 @@ class DownloadLink {
   // The auto-start rule after queueing: with "AotoDownLoad" set and the
   // download window not running, the window starts.
   virtual void autoStart() = 0;
+  // Creates the download window when it does not exist and brings it up.
+  virtual void openWindow() {}
 };
 
 class UploadLink {

@@ -118,9 +118,8 @@ void MainWindowModule::setRightPaneMode(RightPaneMode mode) {
 }
 
 std::string MainWindowModule::ensureDownloadFolder() {
-  const std::string current = presenter_->downloadFolder();
-  presenter_->ensureDownloadFolder(
-      current.empty() ? context_.config().readText(ConfigKey::BasicFolder) : current);
+  // Read at the moment of use: the download window may have chosen another.
+  presenter_->ensureDownloadFolder(context_.config().readText(ConfigKey::BasicFolder));
   return presenter_->downloadFolder();
 }
 

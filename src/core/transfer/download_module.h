@@ -2,12 +2,16 @@
 // root.
 //
 // Members: the three download sessions (stage Connections, in the fan-out
-// after the upload sessions); the download window, queue and engines join
-// them. It registers the branch of DownloadTicket and offers DownloadLink.
+// after the upload sessions), then (stage Windows) the slot pool, the peer
+// sources the engines ask and the download window with its queue and
+// engines. It registers the branch of DownloadTicket, asks the front end for
+// the download window's view (which may be null: the window's presenter
+// then runs headless) and offers DownloadLink. Adding a download creates
+// the window first (it reads its settings then), as the real window does.
 //
-// Until the download queue exists nothing is pending and no ticket belongs
-// to a job: a payment demand still opens the payment page and resets the
-// sessions, an unexpected result still shows its message. Loop thread only.
+// Teardown: the engines let go of the sessions before the sessions are
+// deleted (stage Connections); the window goes with the windows. Loop
+// thread only.
 #pragma once
 
 #include <memory>
@@ -19,8 +23,14 @@
 
 namespace pom {
 
+class DownloadWindow;
+class LocalBrowserLink;
+class MainWindowLink;
 class ModuleContext;
+class PeerSources;
 class SessionLink;
+class TransferSlotPool;
+class TransferWindowView;
 
 class DownloadModule final : public Module, public DownloadLink {
  public:
@@ -30,23 +40,34 @@ class DownloadModule final : public Module, public DownloadLink {
   const char* name() const override { return "downloads"; }
   bool connect() override;
   void create(Stage stage) override;
+  void attachViews() override;
   void destroy(Stage stage) override;
 
-  // DownloadLink. Until the download queue exists, nothing is queued.
-  bool downloadsPending() const override { return false; }
-  void addDownload(std::int32_t, const std::string&, std::int64_t) override {}
-  void addDownloadInto(std::int32_t, const std::string&, std::int64_t,
-                       const std::string&) override {}
-  void autoStart() override {}
+  // DownloadLink
+  bool downloadsPending() const override;
+  void addDownload(std::int32_t fileId, const std::string& name, std::int64_t size) override;
+  void addDownloadInto(std::int32_t fileId, const std::string& name, std::int64_t size,
+                       const std::string& subFolder) override;
+  void autoStart() override;
+  void openWindow() override;
 
   SessionSlots& sessions() { return *sessions_; }
+  // The presenter (from stage Windows on): the headless front end queues,
+  // starts and watches downloads through it.
+  DownloadWindow& window() { return *window_; }
 
   void onDownloadTicket(const DownloadTicket& ticket);
 
  private:
   ModuleContext& context_;
   SessionLink* session_ = nullptr;
+  MainWindowLink* mainWindow_ = nullptr;
+  LocalBrowserLink* local_ = nullptr;
   std::unique_ptr<SessionSlots> sessions_;
+  std::unique_ptr<TransferSlotPool> pool_;
+  std::unique_ptr<PeerSources> peers_;
+  std::unique_ptr<DownloadWindow> window_;
+  std::unique_ptr<TransferWindowView> view_;
 };
 
 }  // namespace pom

@@ -35,7 +35,7 @@ struct TransferRow {
 
 // The skinned buttons and the menu entries of the list, by what they do.
 enum class TransferAction {
-  PlayerPage,       // the external player's download page (download window)
+  PlayerPage,  // the external player's download page (download window)
   MoveUp,
   MoveDown,
   MoveTop,
@@ -43,15 +43,15 @@ enum class TransferAction {
   SelectAll,
   DeleteSelected,
   RemoveCompleted,
-  OpenSelected,     // open or play the selected file (download window)
-  OpenFolder,       // the download folder in the file manager
-  ChooseFolder,     // the folder browser for the download folder
-  AddFiles,         // file picker (upload window)
-  AddFolder,        // folder picker (upload window)
+  OpenSelected,  // open or play the selected file (download window)
+  OpenFolder,    // the download folder in the file manager
+  ChooseFolder,  // the folder browser for the download folder
+  AddFiles,      // file picker (upload window)
+  AddFolder,     // folder picker (upload window)
   Start,
   Stop,
-  ToggleCancel,     // cancel / restart the selected job
-  StopSelected,     // stop the selected job (Ctrl+S on the download list)
+  ToggleCancel,  // cancel / restart the selected job
+  StopSelected,  // stop the selected job (Ctrl+S on the download list)
 };
 
 // The list's context menu entries with their command numbers.

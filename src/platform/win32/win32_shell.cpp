@@ -102,7 +102,8 @@ bool Win32Shell::powerOff() {
                  GetLastError() == ERROR_SUCCESS;
   CloseHandle(token);
   if (!granted) return false;
-  return ExitWindowsEx(EWX_POWEROFF | EWX_FORCE, SHTDN_REASON_FLAG_PLANNED) != FALSE;
+  // Programs that still answer may save their work; only hung ones are ended.
+  return ExitWindowsEx(EWX_POWEROFF | EWX_FORCEIFHUNG, SHTDN_REASON_FLAG_PLANNED) != FALSE;
 }
 
 }  // namespace pom

@@ -81,3 +81,20 @@ TEST(DownloadPathTest, RefusesHostileNames) {
 
 }  // namespace
 }  // namespace pom
+
+namespace pom {
+namespace {
+
+TEST(DownloadPathTest, NumberedNamesKeepTheExtensionAndParentsAreTheFolderPart) {
+  EXPECT_EQ(numberedName("a.avi", 1), "a (1).avi");
+  EXPECT_EQ(numberedName("a.b.txt", 2), "a.b (2).txt");
+  EXPECT_EQ(numberedName("readme", 3), "readme (3)");
+  EXPECT_EQ(numberedName(".profile", 1), ".profile (1)");
+  EXPECT_TRUE(isSafeComponent(numberedName("노래.mp3", 12)));
+  EXPECT_EQ(parentFolder("c:\\down\\a\\b.txt"), "c:\\down\\a");
+  EXPECT_EQ(parentFolder("/down/x"), "/down");
+  EXPECT_EQ(parentFolder("x"), "");
+}
+
+}  // namespace
+}  // namespace pom
