@@ -27,16 +27,7 @@ bool Win32MainWindowView::SearchEditKeys::onChar(wchar_t character, LPARAM) {
 }
 
 void Win32MainWindowView::filesDropped(HDROP drop) {
-  std::vector<std::string> paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    DragQueryFileW(drop, i, &path[0], length + 1);
-    path.resize(length);
-    paths.push_back(narrow(path));
-  }
-  DragFinish(drop);
+  const std::vector<std::string> paths = droppedPaths(drop);
   presenter_.onFilesDropped(paths);
 }
 

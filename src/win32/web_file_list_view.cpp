@@ -31,14 +31,6 @@ constexpr Column kColumns[kWebColumns] = {
     {"다운수", 50, LVCFMT_RIGHT},
 };
 
-// The system's small icon for a name, without touching the disk.
-int systemIconOf(const std::wstring& name, DWORD attributes) {
-  SHFILEINFOW info{};
-  SHGetFileInfoW(name.c_str(), attributes, &info, sizeof info,
-                 SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-  return info.iIcon;
-}
-
 HWND child(HWND parent, HINSTANCE instance, const wchar_t* className, const wchar_t* text,
            DWORD style, int id) {
   return CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 0, 0, parent,
@@ -60,7 +52,8 @@ Win32WebFileListView::Win32WebFileListView(TopWindow& top, WebFileList& presente
   headerControl_.attachTo(header_);
   for (HWND& frame : frames_) frame = child(parent, instance, L"BUTTON", L"", BS_GROUPBOX, -1);
   list_ = child(parent, instance, WC_LISTVIEWW, L"",
-                WS_BORDER | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+                WS_BORDER | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
+                    LVS_SHAREIMAGELISTS,
                 kWebListId);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_INFOTIP);
   HFONT font = top_.painter().font(SkinFont::Normal);
@@ -68,16 +61,8 @@ Win32WebFileListView::Win32WebFileListView(TopWindow& top, WebFileList& presente
   SendMessageW(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(top_.painter().font(SkinFont::Bold)),
                FALSE);
   // The shell's system image lists, shared with the other file lists.
-  SHFILEINFOW info{};
-  auto small = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  auto large = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_ICON));
-  ListView_SetImageList(list_, small, LVSIL_SMALL);
-  ListView_SetImageList(list_, large, LVSIL_NORMAL);
-  wchar_t windows[MAX_PATH] = {};
-  GetWindowsDirectoryW(windows, MAX_PATH);
-  folderIcon_ = systemIconOf(windows, FILE_ATTRIBUTE_DIRECTORY);
+  ListView_SetImageList(list_, ShellIcons::smallList(), LVSIL_SMALL);
+  ListView_SetImageList(list_, ShellIcons::largeList(), LVSIL_NORMAL);
   for (int i = 0; i < kWebColumns; ++i) {
     const std::wstring title = widen(kColumns[i].title);
     LVCOLUMNW column{};
@@ -213,15 +198,7 @@ void Win32WebFileListView::setVisible(bool visible) {
 
 int Win32WebFileListView::iconOf(ShownRow& row) {
   if (row.icon >= 0) return row.icon;
-  if (row.folder) return row.icon = folderIcon_;
-  // Without the disk the system's icon depends on the extension alone.
-  const std::wstring& name = row.texts[kNameColumn];
-  const std::size_t dot = name.rfind(L'.');
-  std::wstring extension = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
-  if (!extension.empty()) CharLowerBuffW(&extension[0], static_cast<DWORD>(extension.size()));
-  const auto known = iconsByExtension_.find(extension);
-  if (known != iconsByExtension_.end()) return row.icon = known->second;
-  return row.icon = iconsByExtension_[extension] = systemIconOf(name, FILE_ATTRIBUTE_NORMAL);
+  return row.icon = row.folder ? icons_.folderIcon() : icons_.fileIcon(row.texts[kNameColumn]);
 }
 
 void Win32WebFileListView::fillDisplayInfo(LVITEMW& item) {

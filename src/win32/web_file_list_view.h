@@ -19,11 +19,11 @@
 #include <windows.h>
 
 #include <array>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "core/storage/web_file_list.h"
+#include "win32/shell_icons.h"
 #include "win32/top_window.h"
 #include "win32/window.h"
 
@@ -98,10 +98,9 @@ class Win32WebFileListView final : public WebFileListView, public NotifyTarget {
   HWND frames_[2] = {};
   HBITMAP headerBitmap_ = nullptr;
   HIMAGELIST dragImage_ = nullptr;
-  int folderIcon_ = 0;
   std::vector<ShownRow> rows_;
   bool countPending_ = false;  // rows appended since the control's count was set
-  std::map<std::wstring, int> iconsByExtension_;
+  ShellIcons icons_;
 };
 
 }  // namespace pom

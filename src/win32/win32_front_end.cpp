@@ -6,6 +6,7 @@
 #include "win32/dialog_views.h"
 #include "win32/login_window.h"
 #include "win32/main_window.h"
+#include "win32/transfer_window.h"
 #include "win32/web_file_list_view.h"
 #include "win32/web_tree_view.h"
 
@@ -75,10 +76,11 @@ std::unique_ptr<TermExtensionDialogView> Win32FrontEnd::createTermExtensionDialo
   return view;
 }
 
-std::unique_ptr<TransferWindowView> Win32FrontEnd::createTransferWindowView(TransferKind,
-                                                                           TransferWindowInput&) {
-  // The transfer windows are not built yet: their presenters run without one.
-  return nullptr;
+std::unique_ptr<TransferWindowView> Win32FrontEnd::createTransferWindowView(
+    TransferKind kind, TransferWindowInput& input) {
+  // A drag of rows in the list ends when the pointer leaves the main window.
+  return std::make_unique<Win32TransferWindowView>(
+      instance_, kind, input, app_.context().config().fontFace(), [this] { return top_.handle(); });
 }
 
 bool Win32FrontEnd::preTranslate(MSG& message) {

@@ -41,8 +41,8 @@ class Win32FrontEnd final : public FrontEnd {
   std::unique_ptr<ProgressDialogView> createProgressDialogView(ProgressDialog& presenter) override;
   std::unique_ptr<TermExtensionDialogView> createTermExtensionDialogView(
       TermExtensionDialog& presenter) override;
-  std::unique_ptr<TransferWindowView> createTransferWindowView(
-      TransferKind kind, TransferWindowInput& input) override;
+  std::unique_ptr<TransferWindowView> createTransferWindowView(TransferKind kind,
+                                                               TransferWindowInput& input) override;
 
   // Before a message is translated and dispatched: true when a dialog took it.
   bool preTranslate(MSG& message);

@@ -21,6 +21,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 namespace pom {
 
@@ -114,5 +115,9 @@ class Dialog : public Window {
   static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   HINSTANCE instance_;
 };
+
+// The paths of files dropped on a window (CP949), in the order given; the
+// drop is finished.
+std::vector<std::string> droppedPaths(HDROP drop);
 
 }  // namespace pom

@@ -29,6 +29,24 @@ Canvas transferPanel(TextRenderer& text, const char* title, const IconPainter& i
   c.fillRoundRect(63, 54, 602, 14, 3, palette::headerTop);
   return c;
 }
+// The player page's button: a line of link-like text, low enough to sit
+// between the panel's edge (y 84) and the line of the frame below it (y 98).
+Canvas playerPageLink(TextRenderer& text) {
+  constexpr int w = 110, h = 13;
+  Canvas out(w * kStates, h, palette::face);
+  const Rgb inks[kStates] = {palette::inkSoft, palette::accentDark, palette::ink,
+                             palette::accentDark};
+  for (int s = 0; s < kStates; ++s) {
+    const int x = s * w;
+    const int shift = s == static_cast<int>(ButtonState::Pressed) ? 1 : 0;
+    icons::play(out, x + 8, 6.5 + shift, 9, inks[s]);
+    drawTextLeft(out, text, "플레이어 설치하기", x + 16, 6.5 + shift, 11, Weight::Bold, inks[s]);
+    if (s == static_cast<int>(ButtonState::Hover) || s == static_cast<int>(ButtonState::Clicked))
+      out.hline(x + 16, h - 1, w - 20, inks[s]);
+  }
+  return out;
+}
+
 }  // namespace
 
 void buildTransferSkin(SkinSet& set) {
@@ -53,9 +71,7 @@ void buildTransferSkin(SkinSet& set) {
   fill.gradientRoundRect(1, 1, 88, 9, 2, palette::accentLight, palette::accent);
   set.add(164, std::move(fill));
 
-  // The small link-like button above the list (the player page) sits on the panel's edge.
-  set.add(285, pillButton(text, 110, 18, "플레이어 설치", PillTone::Dark, palette::face,
-                          icons::play, 10));
+  set.add(285, playerPageLink(text));
   set.add(245, pillButton(text, 27, 22, "", PillTone::Neutral, palette::face, icons::arrowUp));
   set.add(243, pillButton(text, 27, 22, "", PillTone::Neutral, palette::face, icons::arrowDown));
   set.add(244, pillButton(text, 27, 22, "", PillTone::Neutral, palette::face, icons::toTop));

@@ -22,6 +22,11 @@
 //   probe rows PREFIX ID                the rows of list view ID: index, flags
 //                                       ("selected" or "-"), then one text per column
 //   probe row-rect PREFIX ID ROW        "x y w h" of a row's label, in the window's client area
+//   probe rect PREFIX                   "x y w h": that window's rectangle on the screen
+//   probe skin-buttons PREFIX           the skinned buttons of a transfer window (drawn,
+//                                       not windows): index, bitmap number, "shown" or
+//                                       "hidden" (start and stop share one place), and
+//                                       "x,y,w,h" in the window's client area
 //   probe menus                         the pop-up menus shown: "menu", "x,y,w,h" on the
 //                                       screen and the number of items, then "item" and
 //                                       each item's text; the count is -1 where another
@@ -331,6 +336,28 @@ int printRowRect(HWND list, int row) {
   return 0;
 }
 
+// The transfer windows answer this private message about their skinned
+// buttons (wParam the button's index, lParam the field: 0 bitmap, 1 shown,
+// 2 x, 3 y, 4 width, 5 height; -1 past the last button). The number is the
+// program's (kTransferButtonQuery in src/win32/transfer_window.h).
+constexpr UINT kTransferButtonQuery = WM_APP + 0x2B0;
+
+int printSkinButtons(HWND window) {
+  if (window == nullptr) return 1;
+  auto field = [window](int index, int which) {
+    return static_cast<int>(send(window, kTransferButtonQuery, static_cast<WPARAM>(index), which));
+  };
+  int index = 0;
+  for (; index < 64 && field(index, 0) > 0; ++index) {
+    wchar_t line[128];
+    swprintf(line, 128, L"%d\t%d\t%ls\t%d,%d,%d,%d", index, field(index, 0),
+             field(index, 1) == 1 ? L"shown" : L"hidden", field(index, 2), field(index, 3),
+             field(index, 4), field(index, 5));
+    print(line);
+  }
+  return index > 0 ? 0 : 1;
+}
+
 // Pop-up menus are windows of the class "#32768"; MN_GETHMENU gives the menu,
 // whose items are read where the menu handle can be reached from here.
 int printMenus() {
@@ -445,5 +472,16 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"rows") return printRows(controlOf(arg(2), number(3)));
   if (command == L"row-rect") return printRowRect(controlOf(arg(2), number(3)), number(4));
   if (command == L"menus") return printMenus();
+  if (command == L"rect") {
+    HWND window = findByPrefix(arg(2));
+    if (window == nullptr) return 1;
+    RECT r{};
+    GetWindowRect(window, &r);
+    wchar_t line[96];
+    swprintf(line, 96, L"%ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    print(line);
+    return 0;
+  }
+  if (command == L"skin-buttons") return printSkinButtons(findByPrefix(arg(2)));
   return 2;
 }
