@@ -6,10 +6,7 @@
 //
 // Prints both rates (best of three alternating rounds) and the ratio
 // service / raw.
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,9 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
+#include "bench/raw_stream.h"
 #include "core/net/connection.h"
 #include "core/net/messages/messages.h"
 #include "platform/posix/poll_loop.h"
@@ -88,55 +84,6 @@ std::int64_t serviceDownload(pom::service::ServiceApp& app, std::int32_t fileId,
   return session.written;
 }
 
-// The same bytes over a plain socket pair: pread + send against recv + write.
-// The baseline moves the bytes in pieces as large as the storage server's data
-// messages, so neither side gains from a different system-call count.
-constexpr std::size_t kRawBuffer = 1 << 20;
-
-std::int64_t rawDownload(const std::string& source, std::int64_t size, const std::string& path) {
-  int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-  ::listen(listener, 1);
-  std::thread sender([&] {
-    int peer = ::accept(listener, nullptr, nullptr);
-    int in = ::open(source.c_str(), O_RDONLY);
-    std::vector<char> buffer(kRawBuffer);
-    for (std::int64_t at = 0; at < size;) {
-      ssize_t n = ::pread(in, buffer.data(), buffer.size(), at);
-      if (n <= 0) break;
-      for (ssize_t sent = 0; sent < n;) {
-        ssize_t s =
-            ::send(peer, buffer.data() + sent, static_cast<std::size_t>(n - sent), MSG_NOSIGNAL);
-        if (s <= 0) break;
-        sent += s;
-      }
-      at += n;
-    }
-    ::close(in);
-    ::close(peer);
-  });
-  int client = ::socket(AF_INET, SOCK_STREAM, 0);
-  ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<char> buffer(kRawBuffer);
-  std::int64_t written = 0;
-  for (;;) {
-    ssize_t n = ::recv(client, buffer.data(), buffer.size(), 0);
-    if (n <= 0) break;
-    written += ::write(out, buffer.data(), static_cast<std::size_t>(n));
-  }
-  sender.join();
-  ::close(out);
-  ::close(client);
-  ::close(listener);
-  return written;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,7 +113,7 @@ int main(int argc, char** argv) {
   std::int32_t id = pom::service::addGeneratedFile(app.store(), "bench", 0, "big.bin", size);
 
   // Warm the page cache of the body for both runs alike.
-  rawDownload(app.store().bodyPath(id), size, dir + "/warm.bin");
+  pom::bench::rawDownload(app.store().bodyPath(id), size, dir + "/warm.bin");
   std::filesystem::remove(dir + "/warm.bin");
   ::sync();
 
@@ -176,7 +123,7 @@ int main(int argc, char** argv) {
   std::int64_t raw = 0, got = 0;
   for (int round = 0; round < 3; ++round) {
     auto start = Clock::now();
-    raw = rawDownload(app.store().bodyPath(id), size, dir + "/raw.bin");
+    raw = pom::bench::rawDownload(app.store().bodyPath(id), size, dir + "/raw.bin");
     rawSeconds = std::min(rawSeconds, seconds(start));
     std::filesystem::remove(dir + "/raw.bin");
     ::sync();  // both runs start without dirty pages from the other

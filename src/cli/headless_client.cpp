@@ -22,8 +22,9 @@ HeadlessClient::~HeadlessClient() {
 }
 
 bool HeadlessClient::start() {
-  app_ = ClientApp::createAndInitialise(
-      platform_.ports(static_cast<std::uint16_t>(kLoginPortBase + options_.portBase)));
+  AppPorts ports = platform_.ports(static_cast<std::uint16_t>(kLoginPortBase + options_.portBase));
+  ports.downloadPort = static_cast<std::uint16_t>(kDownloadPort + options_.portBase);
+  app_ = ClientApp::createAndInitialise(ports);
   if (app_ == nullptr) {
     for (const std::string& problem : ClientApp::startProblems()) errors_ << problem << "\n";
     return false;

@@ -60,6 +60,7 @@ class HeadlessClient {
   ClientApp& app() { return *app_; }
   StorageModule& storage();
   PollLoop& loop() { return platform_.loop; }
+  Clock& clock() { return platform_.clock; }
   CliDialogs& dialogs() { return dialogs_; }
   CliShell& shell() { return shell_; }
   CliFrontEnd& front() { return front_; }

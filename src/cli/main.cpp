@@ -3,16 +3,20 @@
 //
 //   pomcli COMMAND [ARGUMENT...] [--id ID] [--password PW] [--port-base N]
 //                  [--workdir DIR] [--timeout MS]
+//   pomcli get PATH... [--into DIR] [--parallel 1|2|3]
 //
 // The id and password may come from POM_ID and POM_PASSWORD instead. Exit
 // codes: 0 done, 1 refused or failed (the message on standard error), 2 bad
 // usage, 3 no answer in time. Output is UTF-8.
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "cli/get_command.h"
 #include "cli/headless_client.h"
 #include "cli/web_commands.h"
 #include "core/app/client_app.h"
@@ -44,6 +48,7 @@ constexpr char kUsage[] =
     "  friend add ID [--memo M]\n"
     "  friend rm ID\n"
     "  memo ID TEXT\n"
+    "  get PATH... [--into DIR] [--parallel 1|2|3]   files, or folders into a sub-folder\n"
     "the id and password may come from POM_ID and POM_PASSWORD.\n";
 
 struct Command {
@@ -71,7 +76,10 @@ bool parse(int argc, char** argv, Command& command) {
 
 bool known(const Command& command) {
   static const std::map<std::string, std::vector<std::string>> flags = {
-      {"login", {"reconnect", "notes"}}, {"combined-link", {"title"}}, {"friend", {"memo"}}};
+      {"login", {"reconnect", "notes"}},
+      {"combined-link", {"title"}},
+      {"friend", {"memo"}},
+      {"get", {"into", "parallel"}}};
   for (const auto& [flag, value] : command.flags) {
     if (flag == "id" || flag == "password" || flag == "port-base" || flag == "workdir" ||
         flag == "timeout")
@@ -88,13 +96,11 @@ bool known(const Command& command) {
 // The number of arguments each command takes: at least, at most (-1: any).
 bool argumentsFit(const Command& command) {
   static const std::map<std::string, std::pair<int, int>> counts = {
-      {"login", {0, 0}},   {"ls", {0, 1}},
-      {"mkdir", {1, 1}},   {"rename", {2, 2}},
-      {"mv", {2, -1}},     {"rm", {1, -1}},
-      {"share", {2, -1}},  {"extend", {1, 1}},
-      {"link", {1, -1}},   {"combined-link", {1, -1}},
-      {"friends", {0, 0}}, {"friend", {2, 2}},
-      {"memo", {2, 2}}};
+      {"login", {0, 0}},          {"ls", {0, 1}},      {"mkdir", {1, 1}},
+      {"rename", {2, 2}},         {"mv", {2, -1}},     {"rm", {1, -1}},
+      {"share", {2, -1}},         {"extend", {1, 1}},  {"link", {1, -1}},
+      {"combined-link", {1, -1}}, {"friends", {0, 0}}, {"friend", {2, 2}},
+      {"memo", {2, 2}},           {"get", {1, -1}}};
   const auto count = counts.find(command.name);
   if (count == counts.end()) return false;
   const int n = static_cast<int>(command.arguments.size());
@@ -110,6 +116,10 @@ bool argumentsFit(const Command& command) {
     if (verb == "rm" && command.flags.count("memo")) return false;
   }
   if (command.name == "memo" && command.arguments[1].empty()) return false;
+  if (command.name == "get" && command.flags.count("parallel")) {
+    const std::string& parallel = command.flags.at("parallel");
+    if (parallel != "1" && parallel != "2" && parallel != "3") return false;
+  }
   return true;
 }
 
@@ -211,6 +221,14 @@ int main(int argc, char** argv) {
   }
   const Outcome loggedIn = client.loginAndList();
   if (loggedIn != Outcome::Done) return static_cast<int>(loggedIn);
+  if (command.name == "get") {
+    pom::GetOptions get;
+    get.paths = command.arguments;
+    get.into = flag(command, "into");
+    get.parallel = command.flags.count("parallel") ? std::stoi(command.flags.at("parallel")) : 0;
+    pom::GetCommand download(client, std::cout, std::cerr, ::isatty(2) == 1);
+    return static_cast<int>(download.run(get));
+  }
   pom::WebCommands web(client, std::cout);
   return static_cast<int>(runWebCommand(command, web));
 }

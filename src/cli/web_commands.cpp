@@ -397,6 +397,30 @@ Outcome WebCommands::extendTerm(const std::string& folder) {
                                                                     : Outcome::Done;
 }
 
+Outcome WebCommands::queueDownloads(const std::vector<std::string>& paths) {
+  for (const Group& group : groupByFolder(paths)) {
+    if (openPath(group.folder) == 0 || !selectRows(group.names)) return failure_;
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+    for (const std::string& name : group.names) {
+      (itemNamed(name)->isFolder() ? folders : files).push_back(name);
+    }
+    if (!files.empty()) {
+      if (!selectRows(files)) return failure_;
+      list_.key(WebKey::CtrlD);
+    }
+    for (const std::string& name : folders) {
+      const std::string path =
+          group.folder.empty() ? cp949ToUtf8(name) : group.folder + "/" + cp949ToUtf8(name);
+      const WebNodeId node = openPath(path);
+      if (node == 0) return failure_;
+      // The tree's "download" on the folder just listed queues its files.
+      tree_.command(WebTreeCommand::Download);
+    }
+  }
+  return Outcome::Done;
+}
+
 Outcome WebCommands::webLinks(const std::vector<std::string>& paths) {
   for (const Group& group : groupByFolder(paths)) {
     if (openPath(group.folder) == 0 || !selectRows(group.names)) return failure_;

@@ -42,6 +42,11 @@ class WebCommands {
   Outcome addFriend(const std::string& friendId, const std::string& memo);
   Outcome removeFriend(const std::string& friendId);
   Outcome editMemo(const std::string& friendId, const std::string& memo);
+  // Queues the files and folders at these paths for download the way a
+  // member does: files are selected in their folder's list and downloaded
+  // (Ctrl+D); a folder is opened in the tree and downloaded from there, its
+  // files going into a sub-folder named after it.
+  Outcome queueDownloads(const std::vector<std::string>& paths);
 
  private:
   // The answers seen of one reply type: how many, how many refused.

@@ -12,7 +12,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/pomcli-test.XXXXXX")"
 base=$((20000 + ($$ % 1500) * 10))
 "$pomservice" --data "$work/data" --port-base "$base" --no-web >"$work/service.log" 2>&1 &
 service=$!
-trap 'kill "$service" 2>/dev/null; wait "$service" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "$service" 2>/dev/null; wait "$service" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 for ((i = 0; i < 300; i++)); do
   grep -q ready "$work/service.log" && break
   kill -0 "$service" 2>/dev/null || { cat "$work/service.log"; exit 1; }
@@ -47,6 +47,23 @@ expect 1 "a missing folder" run ls 없는폴더
 expect 2 "a wrong sharing state" run share open 문서/안녕.txt
 expect 2 "an unknown command" run frobnicate
 expect 2 "an option of another command" run ls --title x
+# get: a folder into a sub-folder of its name, byte counts in the summary;
+# then a cut-off file (its first bytes kept) resumes to the same bytes.
+expect 1 "get a folder (미완성.zip is only partly stored)" run get 문서 --into "$work/down" --parallel 2
+[ "$(stat -c %s "$work/down/문서/보고서.doc" 2>/dev/null)" = 5000 ] ||
+  { echo "FAIL: 문서/보고서.doc did not arrive whole"; failures=$((failures + 1)); }
+grep -q "^보고서.doc	5000	완료$" "$work/out" ||
+  { echo "FAIL: the summary lacks 보고서.doc"; sed 's/^/  out: /' "$work/out"; failures=$((failures + 1)); }
+expect 0 "get a file" run get 동영상/보호영상.avi --into "$work/whole"
+head -c 300000 "$work/whole/보호영상.avi" >"$work/part.avi"
+mkdir -p "$work/resume" && mv "$work/part.avi" "$work/resume/보호영상.avi"
+expect 0 "resume the file" run get 동영상/보호영상.avi --into "$work/resume"
+cmp -s "$work/whole/보호영상.avi" "$work/resume/보호영상.avi" ||
+  { echo "FAIL: the resumed file differs"; failures=$((failures + 1)); }
+grep -q '"offset":300000' "$work/data/requests.jsonl" ||
+  { echo "FAIL: the storage server was not asked from byte 300000"; failures=$((failures + 1)); }
+expect 2 "a wrong parallel count" run get 문서 --parallel 4
+expect 1 "a missing file" run get 문서/없는파일.txt --into "$work/down"
 POM_PASSWORD=wrong expect 1 "a wrong password" run ls
 POM_ID= POM_PASSWORD= expect 2 "no id" "$pomcli" ls --port-base "$base"
 

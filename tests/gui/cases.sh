@@ -9,7 +9,9 @@ declining_to_reconnect_ends_with_code_1 \
 web_tree_shows_the_fixed_nodes_and_own_folders opening_folders_lists_them_under_their_path \
 a_folder_of_three_pages_lists_every_row_and_sorts new_folder_is_renamed_on_the_service \
 delete_with_yes_removes_the_file \
-file_context_menu_opens_and_runs_its_command friends_node_lists_demo2_with_the_memo"
+file_context_menu_opens_and_runs_its_command friends_node_lists_demo2_with_the_memo \
+ctrl_d_downloads_two_files_to_completion stop_and_restart_resumes_a_download \
+lowering_the_limit_stops_the_other_slots closing_the_download_window_asks_first"
 
 # Demo member seeded by the local service.
 MEMBER=demo1
@@ -521,4 +523,192 @@ test_friends_node_lists_demo2_with_the_memo() {
   until_true 25 caption_is "폼베일/내친구/데모이(대학 동기)/" || { echo "caption \"$(list_caption)\""; return 1; }
   logged_request '"MemberFolderListRequest"' '"friendId":"demo2"' || { echo "no listing of demo2 logged"; return 1; }
   shot friend_folder
+}
+
+# --- downloads: the download window ("폼베일 다운로드", list 190) -----------
+
+DOWN_TITLE="폼베일 다운로드"
+DOWN_LIST=190
+
+# down_rows: "index<TAB>flags<TAB>name<TAB>size<TAB>progress<TAB>speed<TAB>state" per row.
+down_rows() { probe rows "$DOWN_TITLE" $DOWN_LIST; }
+# down_state NAME: the state text of the row showing NAME.
+down_state() { down_rows | awk -F'\t' -v n="$1" '$3 == n { print $7; exit }'; }
+down_state_is() { [ "$(down_state "$1")" = "$2" ]; }
+# A state text starting with the given text (the list may hold more).
+# down_count_is STATE N: N rows show STATE.
+down_count_is() { [ "$(down_rows | awk -F'\t' -v s="$1" '$7 == s' | wc -l)" -eq "$2" ]; }
+# selected_count_is N: N rows of the web file list are selected.
+selected_count_is() { [ "$(list_rows | awk -F'\t' '$2 == "selected"' | wc -l)" -eq "$1" ]; }
+# storage_requests: how many download requests the storage server logged.
+storage_requests() { grep -cF '"server":"storage"' "$SERVICE_DATA/requests.jsonl"; }
+more_storage_requests_than() { [ "$(storage_requests)" -gt "$1" ]; }
+
+# down_workdir: a working directory whose download folder is DOWN (a folder
+# of it, reached through Wine's Z: drive) and that starts queued downloads
+# at once ("AotoDownLoad").
+down_workdir() {
+  local dir
+  dir="$(new_workdir)"
+  mkdir -p "$dir/down"
+  printf '[Config]\r\nBasicFolder=Z:%s\r\nAotoDownLoad=1\r\n' "$(printf '%s' "$dir/down" | tr / '\\')" \
+    >>"$dir/PomConfig.ini"
+  echo "$dir"
+}
+
+# The download window's client origin, for clicks in it: DCX, DCY, DXID.
+find_download_window() {
+  probe wait-window "$DOWN_TITLE" 8000 >/dev/null || { echo "the download window did not open"; return 1; }
+  DXID="$(timeout 10 xdotool search --sync --limit 1 --name "^$DOWN_TITLE")" || return 1
+  read -r DCX DCY _ _ < <(probe client "$DOWN_TITLE") || return 1
+}
+down_click() { xdotool mousemove --window "$DXID" $((DCX + $1)) $((DCY + $2)) click "${3:-1}"; }
+# down_click_row NAME [BUTTON]
+down_click_row() {
+  local row x y w h
+  row="$(down_rows | awk -F'\t' -v n="$1" '$3 == n { print $1; exit }')"
+  [ -n "$row" ] || return 1
+  read -r x y w h <<<"$(probe row-rect "$DOWN_TITLE" $DOWN_LIST "$row")"
+  [ -n "$h" ] || return 1
+  xdotool mousemove --window "$DXID" $((DCX + x + w / 2)) $((DCY + y + h / 2)) click "${2:-1}"
+}
+# The service's body file of demo1's NAME below the folder FOLDER.
+service_body() {
+  local folder id
+  folder="$(service_folder_id "$MEMBER" 0 "$1")"
+  local hex
+  hex="$(printf '%s' "$2" | iconv -f UTF-8 -t CP949 | od -An -tx1 | tr -d ' \n' | tr a-f A-F)"
+  id="$(sqlite3 "file:$SERVICE_DATA/service.sqlite?mode=ro" \
+    "SELECT id FROM items WHERE owner = '$MEMBER' AND parent_id = $folder AND hex(name) = '$hex'")"
+  echo "$SERVICE_DATA/bodies/$id"
+}
+# down_shot NAME: the download window as artifacts/gui/NAME.png.
+down_shot() {
+  local saved="$XID"
+  XID="$DXID"
+  shot "$1"
+  XID="$saved"
+}
+
+# Two files chosen in the web file list and Ctrl+D: the download window
+# opens, runs both and shows them complete; they are the service's bytes.
+test_ctrl_d_downloads_two_files_to_completion() {
+  local dir
+  dir="$(down_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 문서 || { echo "the own folders never appeared"; return 1; }
+  open_folder 문서 보고서.doc || return 1
+  click_row 안녕.txt || return 1
+  xdotool keydown ctrl
+  click_row 보고서.doc
+  xdotool keyup ctrl
+  until_true 25 selected_count_is 2 ||
+    { echo "two rows are not selected: $(list_rows)"; return 1; }
+  xdotool key ctrl+d
+  find_download_window || return 1
+  until_true 50 down_state_is 보고서.doc 완료 || { echo "보고서.doc: $(down_rows)"; return 1; }
+  until_true 25 down_state_is 안녕.txt 완료 || { echo "안녕.txt: $(down_rows)"; return 1; }
+  down_shot download_complete
+  cmp -s "$dir/down/보고서.doc" "$(service_body 문서 보고서.doc)" || { echo "보고서.doc differs from the service's"; return 1; }
+  cmp -s "$dir/down/안녕.txt" "$(service_body 문서 안녕.txt)" || { echo "안녕.txt differs from the service's"; return 1; }
+  logged_request '"TransferEnded"' || { echo "no TransferEnded logged"; return 1; }
+}
+
+# A slow transfer: the member's stop (Ctrl+S) ends it, and the queue takes
+# it up again from the bytes on disk; the cancel/restart toggle (Ctrl+C)
+# holds it until pressed again, when it resumes and completes.
+test_stop_and_restart_resumes_a_download() {
+  local dir size requests
+  dir="$(down_workdir)"
+  service_control "set download_rate 400000" || return 1
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
+  open_folder 동영상 큰파일.avi || return 1
+  click_row 큰파일.avi || return 1
+  xdotool key ctrl+d
+  find_download_window || return 1
+  until_true 50 down_state_is 큰파일.avi 전송 || { echo "never transferring: $(down_rows)"; return 1; }
+  sleep 2
+  down_shot download_mid_transfer
+  requests="$(storage_requests)"
+  down_click_row 큰파일.avi || return 1
+  xdotool key ctrl+s
+  # A stopped job is eligible again: it is asked for anew, from where it stood.
+  until_true 50 more_storage_requests_than "$requests" ||
+    { echo "the stopped job did not resume ($requests requests before): $(down_rows)"; grep -F storage "$SERVICE_DATA/requests.jsonl" | tail -n3; return 1; }
+  grep -F '"server":"storage"' "$SERVICE_DATA/requests.jsonl" | tail -n1 | grep -qvE '"offset":0[,}]' ||
+    { echo "the resumed request starts at 0"; return 1; }
+  until_true 50 down_state_is 큰파일.avi 전송 || { echo "not transferring again: $(down_rows)"; return 1; }
+  sleep 1
+  xdotool key ctrl+c
+  until_true 25 down_state_is 큰파일.avi 취소 || { echo "not cancelled: $(down_rows)"; return 1; }
+  size="$(stat -c %s "$dir/down/큰파일.avi")"
+  [ "$size" -gt 0 ] && [ "$size" -lt 12582912 ] || { echo "after the cancel the file has $size bytes"; return 1; }
+  sleep 1
+  [ "$(stat -c %s "$dir/down/큰파일.avi")" = "$size" ] || { echo "a cancelled download kept growing"; return 1; }
+  service_control "clear download_rate" || return 1
+  xdotool key ctrl+c
+  until_true 75 down_state_is 큰파일.avi 완료 || { echo "never complete after the restart: $(down_rows)"; return 1; }
+  cmp -s "$dir/down/큰파일.avi" "$(service_body 동영상 큰파일.avi)" || { echo "the resumed file differs"; return 1; }
+  grep -F '"server":"storage"' "$SERVICE_DATA/requests.jsonl" | grep -qF "\"offset\":$size" ||
+    { echo "no request resumed at $size"; return 1; }
+}
+
+# Three transfers at once, then the limit lowered to 1 in the combo box:
+# the jobs on the second and third slot stop, and DownLoadCount is saved.
+test_lowering_the_limit_stops_the_other_slots() {
+  local dir running
+  dir="$(down_workdir)"
+  printf 'DownLoadCount=3\r\n' >>"$dir/PomConfig.ini"
+  service_control "set download_rate 1000" || return 1
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
+  open_folder 동영상 큰파일.avi || return 1
+  click_row 큰파일.avi || return 1
+  xdotool key ctrl+a ctrl+d
+  find_download_window || return 1
+  open_folder 내웹폴더 갂자료.txt || return 1
+  click_row 갂자료.txt || return 1
+  xdotool key ctrl+d
+  find_download_window || return 1
+  until_true 50 down_count_is 전송 3 ||
+    { echo "three never ran at once: $(down_rows)"; return 1; }
+  # The combo box (3011) at (629, 105): open it, pick "1".
+  down_click 645 112 || return 1
+  sleep 0.3
+  xdotool key Home Return
+  until_true 25 down_count_is 전송 1 ||
+    { echo "more than one still runs: $(down_rows)"; return 1; }
+  running="$(down_rows | awk -F'\t' '$7 == "중지"' | wc -l)"
+  [ "$running" -eq 2 ] || { echo "$running rows stopped, wanted 2: $(down_rows)"; return 1; }
+  config_text "$dir" | grep -qx 'DownLoadCount=1' || { echo "DownLoadCount not saved: $(config_text "$dir")"; return 1; }
+  down_shot download_limit_lowered
+  service_control "clear download_rate"
+}
+
+# Escape with a job under way asks first; Cancel keeps the window, OK closes it.
+test_closing_the_download_window_asks_first() {
+  local dir
+  dir="$(down_workdir)"
+  service_control "set download_rate 20000" || return 1
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
+  open_folder 동영상 큰파일.avi || return 1
+  click_row 큰파일.avi || return 1
+  xdotool key ctrl+d
+  find_download_window || return 1
+  until_true 50 down_state_is 큰파일.avi 전송 || { echo "never transferring: $(down_rows)"; return 1; }
+  down_click 300 450 || return 1  # the list's empty part takes the focus
+  xdotool key Escape
+  expect_box "Pomvale" '다운로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     ' || return 1
+  probe answer 2 >/dev/null
+  sleep 0.5
+  probe wait-window "$DOWN_TITLE" 1000 >/dev/null || { echo "Cancel closed the window"; return 1; }
+  down_click 300 450 || return 1
+  xdotool key Escape
+  expect_box "Pomvale" '다운로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     ' || return 1
+  probe answer 1 >/dev/null
+  until_true 25 sh -c "! timeout 10 wine '$PROBE' wait-window '$DOWN_TITLE' 200 >/dev/null 2>&1" ||
+    { echo "OK left the window open"; return 1; }
+  service_control "clear download_rate"
 }

@@ -1,0 +1,354 @@
+// Downloads through the whole client engine, run as `pomcli get` (queue,
+// scheduler, download sessions, files written to disk), against what a user
+// would otherwise pick and against the bare wire, all in one run:
+//   (a) curl fetching the same bytes from nginx over loopback;
+//   (b) a raw loopback stream of the same bytes in 1 MiB pieces to disk.
+// Also: the client's CPU seconds per GiB (getrusage of the child), three
+// parallel downloads against one, and many small files per second against
+// curl fetching the same files over one connection.
+//
+//   bench_download [MiB] [small files]   (defaults 1024 and 1000; 0 skips them)
+//
+// The local service runs in this process on its own port base; pomcli and
+// nginx run as children. Each figure is the best of three rounds, the
+// contenders alternating, so a burst of other work does not decide a ratio.
+// Without nginx or curl (bench/download/run installs them) the curl figures
+// are skipped.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/raw_stream.h"
+#include "service/demo_data.h"
+#include "service/service_app.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+struct ChildRun {
+  bool ok = false;
+  double wall = 0;  // seconds
+  double cpu = 0;   // user + system seconds of the child
+};
+
+// Starts argv with stdout and stderr appended to `log`; 0 when it cannot.
+pid_t spawn(const std::vector<std::string>& argv, const std::string& log) {
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid = 0;
+  const bool ok = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  return ok ? pid : 0;
+}
+
+// Runs argv, waits, and measures it.
+ChildRun runChild(const std::vector<std::string>& argv, const std::string& log) {
+  ChildRun run;
+  const auto start = Clock::now();
+  const pid_t pid = spawn(argv, log);
+  if (pid == 0) return run;
+  int status = 0;
+  rusage usage{};
+  if (::wait4(pid, &status, 0, &usage) != pid) return run;
+  run.wall = secondsSince(start);
+  run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return run;
+}
+
+// A child left running (nginx) until this goes.
+class Daemon {
+ public:
+  bool start(const std::vector<std::string>& argv, const std::string& log) {
+    pid_ = spawn(argv, log);
+    return pid_ != 0;
+  }
+  ~Daemon() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_ = 0;
+};
+
+bool sameBytes(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (fs::file_size(a, error) != fs::file_size(b, error) || error) return false;
+  std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
+  std::vector<char> x(1 << 20), y(1 << 20);
+  while (left && right) {
+    left.read(x.data(), static_cast<std::streamsize>(x.size()));
+    right.read(y.data(), static_cast<std::streamsize>(y.size()));
+    if (left.gcount() != right.gcount() ||
+        std::memcmp(x.data(), y.data(), static_cast<std::size_t>(left.gcount())) != 0)
+      return false;
+  }
+  return true;
+}
+
+bool have(const char* program) {
+  std::string command =
+      std::string("command -v ") + program + " >/dev/null 2>&1 || [ -x /usr/sbin/" + program + " ]";
+  return std::system(command.c_str()) == 0;
+}
+
+std::string nginxProgram() {
+  return fs::exists("/usr/sbin/nginx") ? "/usr/sbin/nginx" : "nginx";
+}
+
+// A port that is free now (the kernel's pick); good enough for a benchmark.
+int freePort() {
+  int s = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+  ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(s);
+  return ntohs(address.sin_port);
+}
+
+bool waitForPort(int port) {
+  for (int i = 0; i < 100; ++i) {
+    int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    bool up = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(s);
+    if (up) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+void freshFolder(const std::string& path) {
+  fs::remove_all(path);
+  fs::create_directories(path);
+  ::sync();  // no dirty pages of one contender slow the next
+}
+
+double mibPerSecond(std::int64_t bytes, double seconds) {
+  return static_cast<double>(bytes) / seconds / (1 << 20);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::int64_t mib = argc > 1 ? std::atoll(argv[1]) : 1024;
+  const int smallCount = argc > 2 ? std::atoi(argv[2]) : 1000;
+  const std::int64_t size = mib << 20;
+  const std::int64_t partSize = size / 3;
+  const fs::path self = fs::canonical("/proc/self/exe");
+  const std::string pomcli = (self.parent_path().parent_path() / "src/cli/pomcli").string();
+  if (!fs::exists(pomcli)) {
+    std::fprintf(stderr, "pomcli not built at %s\n", pomcli.c_str());
+    return 1;
+  }
+
+  const std::string dir =
+      fs::temp_directory_path() / ("pom-bench-get-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const int portBase = 24000 + (::getpid() % 400) * 10;
+  pom::service::ServiceOptions options;
+  options.dataDir = dir + "/data";
+  options.ports = pom::service::ServicePorts::withBase(portBase, false);
+  options.web = false;
+  options.seed = false;
+  pom::service::ServiceApp app(options);
+  std::string error;
+  if (!app.start(&error)) {
+    std::fprintf(stderr, "cannot start the service: %s\n", error.c_str());
+    return 1;
+  }
+  pom::service::Member member;
+  member.id = "bench";
+  member.password = "bench";
+  member.flatRate = 1;
+  app.store().addMember(member);
+  std::printf("preparing %lld MiB, three parts and %d small files...\n",
+              static_cast<long long>(mib), smallCount);
+  std::fflush(stdout);
+  auto& store = app.store();
+  const std::int32_t big = pom::service::addGeneratedFile(store, "bench", 0, "big.bin", size);
+  std::vector<std::int32_t> parts;
+  for (int i = 1; i <= 3; ++i)
+    parts.push_back(pom::service::addGeneratedFile(store, "bench", 0,
+                                                   "part" + std::to_string(i) + ".bin", partSize));
+  const std::int32_t smallFolder = store.addFolder("bench", 0, "small", 'f');
+  std::vector<std::int32_t> smalls;
+  for (int i = 0; i < smallCount; ++i)
+    smalls.push_back(pom::service::addGeneratedFile(store, "bench", smallFolder,
+                                                    "s" + std::to_string(i) + ".bin", 4096));
+
+  // nginx serves the same body files under plain names.
+  const std::string root = dir + "/www";
+  fs::create_directories(root + "/small");
+  fs::create_symlink(store.bodyPath(big), root + "/big.bin");
+  for (int i = 0; i < smallCount; ++i)
+    fs::create_symlink(store.bodyPath(smalls[static_cast<std::size_t>(i)]),
+                       root + "/small/s" + std::to_string(i) + ".bin");
+  const bool withCurl = have("nginx") && have("curl");
+  Daemon nginx;
+  int httpPort = 0;
+  if (withCurl) {
+    httpPort = freePort();
+    std::ofstream conf(dir + "/nginx.conf");
+    conf << "daemon off;\nmaster_process off;\nworker_processes 1;\npid " << dir
+         << "/nginx.pid;\nerror_log " << dir << "/nginx-error.log;\n"
+         << "events { worker_connections 64; }\n"
+         << "http {\n  access_log off;\n  sendfile on;\n  tcp_nopush on;\n"
+         << "  default_type application/octet-stream;\n  disable_symlinks off;\n"
+         << "  server { listen 127.0.0.1:" << httpPort << "; root " << root << "; }\n}\n";
+    conf.close();
+    if (!nginx.start({nginxProgram(), "-p", dir, "-c", dir + "/nginx.conf"}, dir + "/nginx.log") ||
+        !waitForPort(httpPort)) {
+      std::fprintf(stderr, "nginx did not start; see %s/nginx-error.log\n", dir.c_str());
+      return 1;
+    }
+  } else {
+    std::printf("curl/nginx missing: curl figures skipped (bench/download/run installs them)\n");
+  }
+
+  const std::string log = dir + "/children.log";
+  auto pomGet = [&](const std::vector<std::string>& paths, const std::string& into, int parallel) {
+    std::vector<std::string> args{pomcli,        "get",
+                                  "--id",        "bench",
+                                  "--password",  "bench",
+                                  "--port-base", std::to_string(portBase),
+                                  "--workdir",   dir + "/client",
+                                  "--into",      into,
+                                  "--parallel",  std::to_string(parallel),
+                                  "--timeout",   "60000"};
+    args.insert(args.end(), paths.begin(), paths.end());
+    return runChild(args, log);
+  };
+  fs::create_directories(dir + "/client");
+  const std::string url = "http://127.0.0.1:" + std::to_string(httpPort);
+
+  // Warm the page cache of the bodies alike for every contender.
+  pom::bench::rawDownload(store.bodyPath(big), size, dir + "/warm.bin");
+  fs::remove(dir + "/warm.bin");
+
+  double raw = 1e9, curl = 1e9, client = 1e9, clientCpu = 1e9;
+  double one = 1e9, three = 1e9, smallClient = 1e9, smallCurl = 1e9;
+  bool identical = true, ok = true;
+  std::string curlSmallConfig = dir + "/small.curl";
+  {
+    std::ofstream config(curlSmallConfig);
+    for (int i = 0; i < smallCount; ++i)
+      config << "url = \"" << url << "/small/s" << i << ".bin\"\noutput = \"" << dir << "/out/s"
+             << i << ".bin\"\n";
+  }
+  for (int round = 0; round < 3 && ok; ++round) {
+    freshFolder(dir + "/out");
+    auto start = Clock::now();
+    ok &= pom::bench::rawDownload(store.bodyPath(big), size, dir + "/out/big.bin") == size;
+    raw = std::min(raw, secondsSince(start));
+
+    if (withCurl) {
+      freshFolder(dir + "/out");
+      ChildRun run = runChild({"curl", "-s", "-o", dir + "/out/big.bin", url + "/big.bin"}, log);
+      ok &= run.ok;
+      curl = std::min(curl, run.wall);
+    }
+
+    freshFolder(dir + "/out");
+    ChildRun run = pomGet({"big.bin"}, dir + "/out", 1);
+    ok &= run.ok;
+    client = std::min(client, run.wall);
+    clientCpu = std::min(clientCpu, run.cpu);
+    if (round == 0) identical &= sameBytes(dir + "/out/big.bin", store.bodyPath(big));
+
+    freshFolder(dir + "/out");
+    run = pomGet({"part1.bin", "part2.bin", "part3.bin"}, dir + "/out", 1);
+    ok &= run.ok;
+    one = std::min(one, run.wall);
+    freshFolder(dir + "/out");
+    run = pomGet({"part1.bin", "part2.bin", "part3.bin"}, dir + "/out", 3);
+    ok &= run.ok;
+    three = std::min(three, run.wall);
+    if (round == 0)
+      for (int i = 0; i < 3; ++i)
+        identical &= sameBytes(dir + "/out/part" + std::to_string(i + 1) + ".bin",
+                               store.bodyPath(parts[static_cast<std::size_t>(i)]));
+
+    // The small files take one round: one start per 400 ms tick makes a
+    // thousand of them last minutes, and the figure hardly varies.
+    if (round > 0 || smallCount == 0) continue;
+    freshFolder(dir + "/out");
+    run = pomGet({"small"}, dir + "/out", 3);
+    ok &= run.ok;
+    smallClient = std::min(smallClient, run.wall);
+    identical &= sameBytes(dir + "/out/small/s0.bin", store.bodyPath(smalls.front())) &&
+                 sameBytes(dir + "/out/small/s" + std::to_string(smallCount - 1) + ".bin",
+                           store.bodyPath(smalls.back()));
+    if (withCurl) {
+      freshFolder(dir + "/out");
+      ChildRun curlRun = runChild({"curl", "-s", "-K", curlSmallConfig}, log);
+      ok &= curlRun.ok;
+      smallCurl = std::min(smallCurl, curlRun.wall);
+    }
+  }
+  app.stop();
+  if (!ok || !identical) {
+    std::fprintf(stderr, "a download failed or differs from the body (%s); see %s\n",
+                 ok ? "bytes differ" : "exit status", log.c_str());
+    return 1;
+  }
+  fs::remove_all(dir);
+
+  const double gib = static_cast<double>(size) / (1 << 30);
+  std::printf("file of %lld MiB, best of 3 rounds:\n", static_cast<long long>(mib));
+  std::printf("  raw loopback stream   : %8.1f MiB/s (%.2f s)\n", mibPerSecond(size, raw), raw);
+  if (withCurl)
+    std::printf("  curl from nginx       : %8.1f MiB/s (%.2f s)\n", mibPerSecond(size, curl), curl);
+  std::printf("  pomcli get            : %8.1f MiB/s (%.2f s, start-up and login included)\n",
+              mibPerSecond(size, client), client);
+  std::printf("  pomcli / raw          : %.2f\n", raw / client);
+  if (withCurl) std::printf("  pomcli / curl         : %.2f\n", curl / client);
+  std::printf("  client CPU            : %.2f s per GiB\n", clientCpu / gib);
+  std::printf("three files of %lld MiB: one at a time %.2f s, three at once %.2f s, ratio %.2f\n",
+              static_cast<long long>(partSize >> 20), one, three, one / three);
+  if (smallCount > 0) {
+    std::printf("%d files of 4 KiB (one round): pomcli %.1f files/s", smallCount,
+                smallCount / smallClient);
+    if (withCurl)
+      std::printf(", curl %.1f files/s, ratio %.3f", smallCount / smallCurl,
+                  smallCurl / smallClient);
+    std::printf("\n");
+  }
+  return 0;
+}

@@ -1,0 +1,277 @@
+// Downloads of the client's core against the local service over loopback,
+// through the headless `get` (the queue, scheduler and engines the download
+// window runs, with its timers), into a real temporary folder: the bytes on
+// disk against the service's generated bodies, what the storage server and
+// the login server received (the request log), and the texts the member
+// sees.
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "cli/get_command.h"
+#include "cli/headless_client.h"
+#include "core/base/servers.h"
+#include "core/ports/text_codec.h"
+#include "service/file_bodies.h"
+#include "support/service_fixture.h"
+#include "support/temp_dir.h"
+
+namespace pom {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::LoggedRequest;
+using testing_support::ServiceFixture;
+
+struct GetRun {
+  Outcome outcome = Outcome::Failed;
+  std::string out;     // the summary lines
+  std::string errors;  // message boxes, shell calls, progress
+  std::vector<MessageBoxRequest> shown;
+};
+
+class Downloads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(service_.start(&error)) << error;
+    into_ = (dir_.path() / "down").string();
+    active_ = &service_;
+  }
+
+  // One `pomcli get` run: a fresh client logs in, queues the paths (UTF-8,
+  // CP949 literals converted here) and downloads them.
+  GetRun get(const std::vector<std::string>& cp949Paths, int parallel = 1,
+             std::uint32_t timeoutMs = 8000) {
+    HeadlessOptions options;
+    options.id = "demo1";
+    options.password = "demo1234";
+    options.portBase = service().ports().loginPorts[0] - kLoginPortBase;
+    options.workDir = dir_.path();
+    options.timeoutMs = timeoutMs;
+    std::ostringstream errors, out;
+    GetRun run;
+    {
+      HeadlessClient client(options, errors);
+      if (!client.start()) return run;
+      if (client.loginAndList() != Outcome::Done) return run;
+      GetOptions get;
+      for (const std::string& path : cp949Paths) get.paths.push_back(cp949ToUtf8(path));
+      get.into = into_;
+      get.parallel = parallel;
+      run.outcome = GetCommand(client, out, errors, false).run(get);
+      run.shown = client.dialogs().shown;
+    }
+    run.out = out.str();
+    run.errors = errors.str();
+    return run;
+  }
+
+  // The id of demo1's file at "folder/name" (CP949; top level without folder).
+  std::int32_t fileId(const std::string& folder, const std::string& name) {
+    std::int32_t parent = 0;
+    if (!folder.empty()) parent = service().store().findByName("demo1", 0, folder).at(0).id;
+    return service().store().findByName("demo1", parent, name).at(0).id;
+  }
+
+  // True when the local file holds exactly the service's body of the file.
+  ::testing::AssertionResult matchesBody(const std::string& localPath, std::int32_t id) {
+    const auto item = service().store().item(id);
+    std::ifstream in(localPath, std::ios::binary);
+    if (!in) return ::testing::AssertionFailure() << localPath << " is missing";
+    std::vector<std::uint8_t> got(1 << 16), want(1 << 16);
+    std::int64_t at = 0;
+    for (;;) {
+      in.read(reinterpret_cast<char*>(got.data()), static_cast<std::streamsize>(got.size()));
+      const auto n = static_cast<std::size_t>(in.gcount());
+      if (n == 0) break;
+      service::fillGenerated(static_cast<std::uint64_t>(id), at, want.data(), n);
+      if (std::memcmp(got.data(), want.data(), n) != 0)
+        return ::testing::AssertionFailure() << localPath << " differs near byte " << at;
+      at += static_cast<std::int64_t>(n);
+    }
+    if (at != item->size)
+      return ::testing::AssertionFailure() << localPath << " has " << at << " of " << item->size;
+    return ::testing::AssertionSuccess();
+  }
+
+  bool shown(const GetRun& run, const std::string& text) const {
+    for (const MessageBoxRequest& box : run.shown) {
+      if (box.text == text) return true;
+    }
+    return false;
+  }
+  std::string local(const std::string& cp949RelativePath) const {
+    return into_ + "/" + cp949ToUtf8(cp949RelativePath);
+  }
+
+  ServiceFixture& service() { return *active_; }
+
+  ServiceFixture service_;
+  ServiceFixture* active_ = nullptr;  // the service get() talks to
+  test::TempDir dir_;
+  std::string into_;
+};
+
+TEST_F(Downloads, FilesAndFoldersArriveByteIdenticalThreeAtOnce) {
+  const GetRun run = get({"동영상", "문서/보고서.doc", "메모.txt", "갂자료.txt"}, 3);
+  EXPECT_EQ(run.outcome, Outcome::Done) << run.errors;
+  EXPECT_TRUE(matchesBody(local("동영상/큰파일.avi"), fileId("동영상", "큰파일.avi")));
+  EXPECT_TRUE(matchesBody(local("동영상/보호영상.avi"), fileId("동영상", "보호영상.avi")));
+  EXPECT_TRUE(matchesBody(local("보고서.doc"), fileId("문서", "보고서.doc")));
+  EXPECT_TRUE(matchesBody(local("메모.txt"), fileId("", "메모.txt")));
+  EXPECT_TRUE(matchesBody(local("갂자료.txt"), fileId("", "갂자료.txt")));
+  EXPECT_NE(run.out.find(cp949ToUtf8("큰파일.avi\t12582912\t완료")), std::string::npos) << run.out;
+
+  // Every transfer started at offset 0 and ended with exactly one TransferEnded.
+  const auto requests = service().storageRequests();
+  ASSERT_EQ(requests.size(), 5u);
+  for (const LoggedRequest& request : requests) EXPECT_EQ(request.number("offset"), 0);
+  EXPECT_EQ(testing_support::waitForRequests(service().requestLogPath(), RequestType::TransferEnded,
+                                             5, 2000)
+                .size(),
+            5u);
+}
+
+TEST_F(Downloads, CutsAtRandomOffsetsResumeByteIdentical) {
+  const std::int32_t id = fileId("동영상", "보호영상.avi");
+  const std::int64_t size = service().store().item(id)->size;
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<std::int64_t> offsets(1, size - 1);
+  for (int cut = 0; cut < 20; ++cut) {
+    fs::remove_all(into_);
+    const std::int64_t after = offsets(random);
+    service().faults().set("drop_download_after", std::to_string(after), 1);
+    const std::size_t before = service().storageRequests().size();
+    const GetRun run = get({"동영상/보호영상.avi"});
+    ASSERT_EQ(run.outcome, Outcome::Done) << "cut after " << after << ": " << run.errors;
+    ASSERT_TRUE(matchesBody(local("보호영상.avi"), id)) << "cut after " << after;
+    // The second request resumed where the first left the file: somewhere
+    // below the cut (the cut counts framing bytes too), never at 0 again
+    // unless nothing of the file had arrived.
+    const auto requests = service().storageRequests();
+    ASSERT_EQ(requests.size(), before + 2) << "cut after " << after;
+    EXPECT_EQ(requests[before].number("offset"), 0);
+    EXPECT_LE(requests[before + 1].number("offset"), after);
+  }
+}
+
+TEST_F(Downloads, ALargerLocalFileIsKeptAndTheDownloadTakesANewName) {
+  fs::create_directories(into_);
+  const std::string existing = local("메모.txt");
+  std::ofstream(existing, std::ios::binary) << std::string(5000, 'x');  // the body has 1,234 bytes
+  const GetRun run = get({"메모.txt"});
+  EXPECT_EQ(run.outcome, Outcome::Done) << run.errors;
+  EXPECT_EQ(fs::file_size(existing), 5000u);
+  EXPECT_TRUE(matchesBody(local("메모 (1).txt"), fileId("", "메모.txt")));
+}
+
+TEST_F(Downloads, RefusalsShowTheirTexts) {
+  struct Case {
+    const char* key;
+    const char* value;
+    const char* shownText;  // a message box, or empty
+    const char* stateText;  // the summary's state text
+  };
+  const Case cases[] = {
+      {"download_ticket_result", "255", "", "저작권 위배 또는 복구 중 파일"},
+      {"download_ticket_result", "7", "예상치 못한 오류 고객센터에 문의해주세요!     ", "중지"},
+      {"download_refuse", "type", "", "저작권 위배 또는 복구 중 파일"},
+      {"download_refuse", "flag", "", "저작권 위배 또는 복구 중 파일"},
+      {"credit_shortage", "force", "패킷이 모자랍니다. 충전후 이용해 주세요!     ", "중지"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+    fs::remove_all(into_);
+    service().faults().set(c.key, c.value, 1);
+    // The large file: the shortage comes after the first data message.
+    const GetRun run = get({"동영상/큰파일.avi"}, 1, 3000);
+    EXPECT_NE(run.outcome, Outcome::Done);
+    if (*c.shownText != '\0') {
+      EXPECT_TRUE(shown(run, c.shownText)) << run.errors;
+    }
+    EXPECT_NE(run.out.find(cp949ToUtf8(std::string("\t") + c.stateText)), std::string::npos)
+        << run.out;
+    service().faults().clearAll();
+  }
+}
+
+TEST_F(Downloads, APaymentDemandOpensThePaymentPageAndEmptiesTheQueue) {
+  service().faults().set("download_ticket_result", "1", 1);
+  const GetRun run = get({"메모.txt", "갂자료.txt"}, 1, 3000);
+  EXPECT_NE(run.outcome, Outcome::Done);
+  EXPECT_NE(run.errors.find("IEXPLORE.EXE"), std::string::npos) << run.errors;
+  EXPECT_TRUE(run.out.empty()) << run.out;  // the queue was emptied
+  EXPECT_FALSE(fs::exists(local("메모.txt")));
+}
+
+TEST_F(Downloads, AFileOver4GiBResumesAtItsSixtyFourBitOffset) {
+  // A sparse partial file just below the end of a 4 GiB + 1 MiB body: only
+  // the rest travels, and it lands at the right place.
+  ServiceFixture huge;
+  huge.setHugeFile((std::int64_t{4} << 30) + (1 << 20));
+  std::string error;
+  ASSERT_TRUE(huge.start(&error)) << error;
+  active_ = &huge;
+  const std::int32_t id = fileId("", "대용량.bin");
+  const std::int64_t size = service().store().item(id)->size;
+  const std::int64_t have = size - 300000;
+  fs::create_directories(into_);
+  const std::string path = local("대용량.bin");
+  {
+    std::ofstream(path, std::ios::binary).close();
+    fs::resize_file(path, static_cast<std::uintmax_t>(have));
+    // The last 4 KiB below `have` hold the body's bytes, so the check below
+    // reads real data on both sides of the resume point.
+    std::vector<std::uint8_t> tail(4096);
+    service::fillGeneratedBody(id, size, have - 4096, tail.data(), tail.size());
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(have - 4096);
+    file.write(reinterpret_cast<const char*>(tail.data()), 4096);
+  }
+  const GetRun run = get({"대용량.bin"});
+  ASSERT_EQ(run.outcome, Outcome::Done) << run.errors;
+  const auto requests = service().storageRequests();
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.back().number("offset"), have);
+  EXPECT_EQ(static_cast<std::int64_t>(fs::file_size(path)), size);
+  std::vector<std::uint8_t> got(8192), want(8192);
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(have - 4096);
+  in.read(reinterpret_cast<char*>(got.data()), 8192);
+  service::fillGeneratedBody(id, size, have - 4096, want.data(), want.size());
+  EXPECT_EQ(got, want);
+  active_ = &service_;
+}
+
+TEST_F(Downloads, AFullDiskEndsInTheDiskErrorWithNothingLost) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to mount a small tmpfs";
+  fs::create_directories(into_);
+  if (::mount("tmpfs", into_.c_str(), "tmpfs", 0, "size=2m") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here";
+  const GetRun run = get({"동영상/큰파일.avi"}, 1, 3000);
+  EXPECT_NE(run.outcome, Outcome::Done);
+  EXPECT_TRUE(shown(run, "디스크에러 하드디스크을 점검해주세요.     ")) << run.errors;
+  // What reached the disk is the body's first bytes, nothing else.
+  const std::string path = local("큰파일.avi");
+  const auto written = static_cast<std::int64_t>(fs::file_size(path));
+  EXPECT_GT(written, 0);
+  std::vector<std::uint8_t> got(static_cast<std::size_t>(written)), want(got.size());
+  std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(got.data()), written);
+  service::fillGenerated(static_cast<std::uint64_t>(fileId("동영상", "큰파일.avi")), 0, want.data(),
+                         want.size());
+  EXPECT_EQ(got, want);
+  ::umount(into_.c_str());
+}
+
+}  // namespace
+}  // namespace pom
