@@ -26,6 +26,9 @@ struct HttpRequest {
   std::string agent;
   std::string headers;
   std::string body;  // sent as is (POST)
+  // Bound on the whole request (connect, send and reply), in milliseconds;
+  // 0: the backend's usual bound. A request past it fails (sent = false).
+  int timeoutMs = 0;
 };
 
 struct HttpResponse {

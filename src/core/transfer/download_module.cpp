@@ -13,9 +13,11 @@ namespace pom {
 
 DownloadModule::DownloadModule(ModuleContext& context) : context_(context) {
   context_.provide<DownloadLink>(*this);
+  context_.provide<PeerSeamLink>(*this);
 }
 
 DownloadModule::~DownloadModule() {
+  context_.withdraw<PeerSeamLink>();
   context_.withdraw<DownloadLink>();
 }
 
@@ -75,11 +77,25 @@ void DownloadModule::destroy(Stage stage) {
     return;
   }
   if (stage != Stage::Windows || !window_) return;
+  // The peer manager outlives the window: it lets go of it first.
+  if (attached_ != nullptr) attached_->detachHost();
+  attached_ = nullptr;
+  window_->setPeers(*peers_);
   window_->attachView(nullptr);
   view_.reset();
   window_.reset();
   peers_.reset();
   pool_.reset();
+}
+
+PeerTransferHost* DownloadModule::attachPeers(PeerSources* peers) {
+  if (!window_) {
+    attached_ = nullptr;
+    return nullptr;
+  }
+  attached_ = peers;
+  window_->setPeers(peers != nullptr ? *peers : *peers_);
+  return window_.get();
 }
 
 bool DownloadModule::downloadsPending() const {

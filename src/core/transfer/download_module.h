@@ -3,7 +3,8 @@
 //
 // Members: the three download sessions (stage Connections, in the fan-out
 // after the upload sessions), then (stage Windows) the slot pool, the peer
-// sources the engines ask and the download window with its queue and
+// sources the engines ask (the storage server only, until the peer manager
+// attaches through PeerSeamLink) and the download window with its queue and
 // engines. It registers the branch of DownloadTicket, asks the front end for
 // the download window's view (which may be null: the window's presenter
 // then runs headless) and offers DownloadLink. Adding a download creates
@@ -19,6 +20,7 @@
 #include "core/hub/module.h"
 #include "core/hub/transfer_links.h"
 #include "core/net/messages/replies.h"
+#include "core/transfer/peer_sources.h"
 #include "core/transfer/session_slots.h"
 
 namespace pom {
@@ -27,12 +29,11 @@ class DownloadWindow;
 class LocalBrowserLink;
 class MainWindowLink;
 class ModuleContext;
-class PeerSources;
 class SessionLink;
 class TransferSlotPool;
 class TransferWindowView;
 
-class DownloadModule final : public Module, public DownloadLink {
+class DownloadModule final : public Module, public DownloadLink, public PeerSeamLink {
  public:
   explicit DownloadModule(ModuleContext& context);
   ~DownloadModule() override;
@@ -51,6 +52,9 @@ class DownloadModule final : public Module, public DownloadLink {
   void autoStart() override;
   void openWindow() override;
 
+  // PeerSeamLink
+  PeerTransferHost* attachPeers(PeerSources* peers) override;
+
   SessionSlots& sessions() { return *sessions_; }
   // The presenter (from stage Windows on): the headless front end queues,
   // starts and watches downloads through it.
@@ -65,7 +69,8 @@ class DownloadModule final : public Module, public DownloadLink {
   LocalBrowserLink* local_ = nullptr;
   std::unique_ptr<SessionSlots> sessions_;
   std::unique_ptr<TransferSlotPool> pool_;
-  std::unique_ptr<PeerSources> peers_;
+  std::unique_ptr<PeerSources> peers_;  // the window's own: the storage server only
+  PeerSources* attached_ = nullptr;     // the peer manager, once it attached
   std::unique_ptr<DownloadWindow> window_;
   std::unique_ptr<TransferWindowView> view_;
 };

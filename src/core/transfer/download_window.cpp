@@ -397,17 +397,35 @@ WriteOutcome DownloadWindow::writeBytes(int slot, const std::uint8_t* data, std:
   return engine(slot).writeBytes(data, size);
 }
 
-void DownloadWindow::fallBackToServer(int slot) {
+void DownloadWindow::fallBackToServer(int slot, const std::string& storageHost) {
   if (slot < 0 || slot >= TransferSlotPool::kSlots) return;
   const int index = queue_.jobForSlot(slot);
   if (index < 0) return;
   TransferJob& job = queue_.job(index);
   if (job.received >= job.totalSize) return;
   job.state = JobState::Requesting;
-  if (!engine(slot).reconnect()) {
+  jobChanged(index);
+  if (!engine(slot).connect(storageHost, deps_.downloadPort)) {
     holdJob(index);
     deps_.dialogs->show(kRestartText, "Error", MessageIcon::Error, DialogOwner::DownloadWindow);
   }
+}
+
+std::int64_t DownloadWindow::jobReceived(int slot) {
+  if (slot < 0 || slot >= TransferSlotPool::kSlots) return -1;
+  const int index = queue_.jobForSlot(slot);
+  return index < 0 ? -1 : queue_.job(index).received;
+}
+
+void DownloadWindow::releaseJobFile(int slot) {
+  if (slot < 0 || slot >= TransferSlotPool::kSlots) return;
+  const int index = queue_.jobForSlot(slot);
+  if (index < 0) return;
+  // No storage-server transfer is open on a slot that peers serve: this
+  // closes only the file.
+  engine(slot).abort();
+  queue_.job(index).state = JobState::Requesting;
+  jobChanged(index);
 }
 
 // --- the member ------------------------------------------------------------

@@ -150,7 +150,12 @@ class DownloadWindow final : public TransferWindowInput,
   // PeerTransferHost
   bool openJobFile(int slot) override;
   WriteOutcome writeBytes(int slot, const std::uint8_t* data, std::size_t size) override;
-  void fallBackToServer(int slot) override;
+  void fallBackToServer(int slot, const std::string& storageHost) override;
+  std::int64_t jobReceived(int slot) override;
+  void releaseJobFile(int slot) override;
+  // The peer sources the engines ask from now on (the peer manager, made
+  // after the window, or back to the ones the window was made with).
+  void setPeers(PeerSources& peers) { deps_.peers = &peers; }
 
  private:
   // DownloadQueueHost

@@ -1,6 +1,8 @@
 // PeerModule: the peer sources as one module of the composition root.
 // Member: the peer-source manager (stage Peers, created after every window
-// and stopped and deleted last). Loop thread only.
+// and stopped and deleted last). Once made it takes over the download
+// window's peer sources (PeerSeamLink); the download module takes them back
+// when the window goes. Loop thread only.
 #pragma once
 
 #include <memory>
@@ -11,6 +13,8 @@ namespace pom {
 
 class ModuleContext;
 class PeerManager;
+class PeerSeamLink;
+class SessionLink;
 
 class PeerModule final : public Module {
  public:
@@ -18,6 +22,7 @@ class PeerModule final : public Module {
   ~PeerModule() override;
 
   const char* name() const override { return "peers"; }
+  bool connect() override;
   void create(Stage stage) override;
   void destroy(Stage stage) override;
 
@@ -25,6 +30,8 @@ class PeerModule final : public Module {
 
  private:
   ModuleContext& context_;
+  SessionLink* session_ = nullptr;
+  PeerSeamLink* downloads_ = nullptr;
   std::unique_ptr<PeerManager> manager_;
 };
 

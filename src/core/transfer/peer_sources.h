@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "core/net/messages/replies.h"
 #include "core/transfer/transfer_job.h"
@@ -33,6 +34,9 @@ class PeerSources {
   // The download window is destroyed: every peer connection closes and
   // every record goes.
   virtual void closeAll() = 0;
+  // The transfer host is about to go (the program ends): connections close
+  // without a word to anyone and the host is never called again.
+  virtual void detachHost() {}
 };
 
 // The present peer sources: every file is served by the storage server.
@@ -61,8 +65,25 @@ class PeerTransferHost {
   // it state 7; false when it cannot be opened (the job has been stopped).
   virtual bool openJobFile(int slot) = 0;
   virtual WriteOutcome writeBytes(int slot, const std::uint8_t* data, std::size_t size) = 0;
-  // The storage server takes the job on slot over from its received bytes.
-  virtual void fallBackToServer(int slot) = 0;
+  // The storage server (the ticket's host) takes the job on slot over from
+  // its received bytes.
+  virtual void fallBackToServer(int slot, const std::string& storageHost) = 0;
+  // The bytes on disk of the job on slot; -1 when no job holds the slot.
+  virtual std::int64_t jobReceived(int slot) = 0;
+  // Another peer takes over: the job's file closes and the job waits for a
+  // connection again (state 6); the next openJobFile resumes at received.
+  virtual void releaseJobFile(int slot) = 0;
+};
+
+// What the download module offers the peer module: the peer manager, made
+// after the download window, replaces the storage-server-only sources
+// (attach) and gives them back (null) before it goes. Answers the host the
+// peer connections write through, null when there is no window.
+class PeerSeamLink {
+ public:
+  static constexpr char kLinkName[] = "PeerSeamLink";
+  virtual ~PeerSeamLink() = default;
+  virtual PeerTransferHost* attachPeers(PeerSources* peers) = 0;
 };
 
 }  // namespace pom

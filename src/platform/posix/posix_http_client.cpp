@@ -176,7 +176,8 @@ void parseHead(const std::string& head, HttpResponse& response) {
 
 HttpResponse PosixHttpClient::send(const HttpRequest& request, std::size_t maxBody) {
   HttpResponse response;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
+  const int timeoutMs = request.timeoutMs > 0 ? request.timeoutMs : timeoutMs_;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   const Fd fd(connectTo(request.host, deadline));
   if (fd.get() < 0 || !sendAll(fd.get(), buildRequest(request), deadline)) return response;
 

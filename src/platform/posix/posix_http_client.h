@@ -6,9 +6,9 @@
 // header lines (normalised to CRLF; a Content-Length is added for a body
 // unless the caller gave one), then read until the server closes. The status
 // code and Content-Length are parsed; the body is kept up to maxBody bytes.
-// Every wait is bounded by the timeout; a timeout or a connection failure
-// gives a response with sent = false. Blocking by design (the program's
-// HTTP requests block the loop too); runs on the caller's thread.
+// Every wait is bounded by the timeout (the request's own when it gives one); a timeout or a
+// connection failure gives a response with sent = false. Blocking by design (the program's HTTP
+// requests block the loop too); runs on the caller's thread.
 #pragma once
 
 #include "core/ports/http_client.h"

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <cstdlib>
+#include <initializer_list>
 
 #include "platform/win32/wide_text.h"
 
@@ -56,6 +57,14 @@ HttpResponse Win32HttpClient::send(const HttpRequest& request, std::size_t maxBo
   InternetHandle session(InternetOpenW(request.agent.empty() ? nullptr : agent.c_str(),
                                        INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return response;
+  if (request.timeoutMs > 0) {
+    // A bounded request: connect, send and receive each give up after it.
+    DWORD timeout = static_cast<DWORD>(request.timeoutMs);
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+      InternetSetOptionW(session.get(), option, &timeout, sizeof(timeout));
+    }
+  }
   const std::wstring wideHost = widen(host);
   InternetHandle connection(InternetConnectW(session.get(), wideHost.c_str(), port, nullptr,
                                              nullptr, INTERNET_SERVICE_HTTP, 0, 0));

@@ -4,14 +4,18 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/base/config_keys.h"
 #include "core/base/servers.h"
 #include "core/net/messages/messages.h"
+#include "core/net/messages/peer_header.h"
 #include "core/net/packet_frame.h"
 #include "core/transfer/download_window.h"
+#include "core/transfer/peer_list.h"
+#include "core/transfer/peer_manager.h"
 #include "core/transfer/session_slots.h"
 #include "support/fake_app.h"
 #include "support/fake_links.h"
@@ -20,6 +24,8 @@
 namespace pom::test {
 
 inline constexpr char kFolder[] = "c:\\down";
+// The file unique code every test ticket carries.
+inline constexpr char kPeerCode[] = "0123456789abcdefABCDEF0123456789";
 
 // Peer sources that record what the engine tells them.
 class RecordingPeers : public PeerSources {
@@ -93,6 +99,7 @@ class DownloadHarness {
     t.storagePathTail = "ore";
     t.storageHost = "127.0.0.5";
     t.flatRate = 2;
+    t.uniqueCode = kPeerCode;
     t.result = result;
     window->onTicket(t);
   }
@@ -151,6 +158,65 @@ class DownloadHarness {
   RecordingPeers peers;
   FakeTransferWindowView view;
   std::unique_ptr<DownloadWindow> window;
+};
+
+// The download window with the real peer manager attached, as the peer
+// module wires it; the peer list is the fake HTTP client, peers are fake
+// sockets. Registry speeds ("Pv_dl<n>") may be set before the manager loads.
+class PeerHarness : public DownloadHarness {
+ public:
+  explicit PeerHarness(const std::vector<std::string>& speeds = {}) {
+    for (std::size_t n = 0; n < speeds.size(); ++n) {
+      config.setPvDownloadSpeed(static_cast<int>(n + 1), speeds[n]);
+    }
+    PeerManager::Deps deps;
+    deps.sockets = &fake.sockets;
+    deps.clock = &fake.loop;
+    deps.random = &fake.random;
+    deps.http = &fake.http;
+    deps.servers = &servers;
+    deps.config = &config;
+    deps.session = &session;
+    manager = std::make_unique<PeerManager>(deps);
+    manager->setHost(window.get());
+    window->setPeers(*manager);
+  }
+  ~PeerHarness() {
+    window->setPeers(peers);
+    manager->detachHost();
+  }
+
+  // The peer list's reply for a file of size.
+  void listPeers(std::int64_t size, const std::string& body, int status = 200) {
+    fake.http.reply("127.0.0.1", peerListPath(kPeerCode, size), body, status);
+  }
+  // A job of size queued and waiting for its ticket on slot 0.
+  void queued(std::int32_t id, const std::string& name, std::int64_t size) {
+    add(id, name, size);
+    window->start();
+    tick();
+  }
+  FakeSocket& peerSocket(int slot) {
+    return static_cast<FakeSocket&>(manager->connection(slot).socket());
+  }
+  // The peer on slot: connected, sends bytes, closes.
+  void peerUp(int slot) { peerSocket(slot).deliver(SocketEvent::Connect); }
+  void peerSends(int slot, const std::string& bytes) {
+    // One read takes at most the receive buffer: notify until all is read.
+    peerSocket(slot).scriptReceive(bytes);
+    for (int i = 0; i < 1000 && peerSocket(slot).pendingReceiveBytes() > 0; ++i) {
+      peerSocket(slot).deliver(SocketEvent::Read);
+    }
+  }
+  void peerCloses(int slot) { peerSocket(slot).deliver(SocketEvent::Close); }
+  // The header the client sent the current peer of slot.
+  std::optional<PeerHeader> header(int slot) {
+    const Bytes& sent = peerSocket(slot).sent();
+    if (sent.size() < kPacketOverhead) return std::nullopt;
+    return PeerHeader::decode(sent.data() + 8, sent.size() - kPacketOverhead);
+  }
+
+  std::unique_ptr<PeerManager> manager;
 };
 
 }  // namespace pom::test
