@@ -256,6 +256,9 @@ int main(int argc, char** argv) {
     return runChild(args, log);
   };
   fs::create_directories(dir + "/client");
+  // The file comes from the storage server: the peer list is asked at a
+  // port where nothing listens, so that path ends at once.
+  std::ofstream(dir + "/client/PomConfig.ini") << "[Servers]\r\nPeerList=127.0.0.1:9\r\n";
   const std::string url = "http://127.0.0.1:" + std::to_string(httpPort);
 
   // Warm the page cache of the bodies alike for every contender.

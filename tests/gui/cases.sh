@@ -288,6 +288,9 @@ has_row() { [ -n "$(row_of "$1")" ]; }
 lacks_row() { [ -z "$(row_of "$1")" ]; }
 caption_is() { [ "$(list_caption)" = "$1" ]; }
 label_edit_is() { [ "$(label_edit)" = "$1" ]; }
+# Waits pass these functions rather than "$(...)", which would be read once.
+first_row_is() { [ "$(list_rows | head -n1 | cut -f3)" = "$1" ]; }
+selected_row_is() { [ "$(list_rows | awk -F'\t' '$2 == "selected" { print $3 }')" = "$1" ]; }
 
 # click_rect BUTTON "x y w h": clicks the middle of a client rectangle.
 click_rect() {
@@ -416,7 +419,7 @@ test_a_folder_of_three_pages_lists_every_row_and_sorts() {
     { echo "row texts: $(list_rows | cut -f4-7 | sort -u | tr '\n' '|')"; return 1; }
   shot list_many
   click 600 127  # the header of the size column
-  until_true 25 test "$(list_rows | head -n1 | cut -f3)" = 항목075.txt ||
+  until_true 25 first_row_is 항목075.txt ||
     { echo "after the size click the first row is $(list_rows | head -n1 | cut -f3)"; return 1; }
   names="$(list_rows | cut -f3)"
   [ "$names" = "$(printf '%s\n' "$expected" | tac)" ] ||
@@ -443,7 +446,8 @@ test_new_folder_is_renamed_on_the_service() {
   xdotool key Return
   until_true 25 has_row "$name" || { echo "no row $name: $(list_rows)"; return 1; }
   lacks_row 새폴더 || { echo "새폴더 is still listed"; return 1; }
-  until_true 25 test "$(service_items_named "$MEMBER" "$parent" "$name")" -eq 1 ||
+  service_holds_one() { [ "$(service_items_named "$MEMBER" "$parent" "$name")" -eq 1 ]; }
+  until_true 25 service_holds_one ||
     { echo "the service does not hold $name in 사진"; return 1; }
   [ "$(service_items_named "$MEMBER" "$parent" 새폴더)" -eq 0 ] || { echo "the service still holds 새폴더"; return 1; }
   logged_request '"RenameFolderRequest"' "\"name\":\"$name\"" || { echo "no RenameFolderRequest for $name logged"; return 1; }
@@ -460,7 +464,7 @@ test_delete_with_yes_removes_the_file() {
   [ "$(service_items_named "$MEMBER" "$folder" 보고서.doc)" -eq 1 ] || { echo "the service lacks 보고서.doc"; return 1; }
   shot list_documents
   click_row 보고서.doc || return 1
-  until_true 25 test "$(list_rows | awk -F'\t' '$2 == "selected" { print $3 }')" = 보고서.doc ||
+  until_true 25 selected_row_is 보고서.doc ||
     { echo "보고서.doc is not selected: $(list_rows)"; return 1; }
   xdotool key Delete
   expect_box "Pomvale" '폴더/파일을 삭제 하시겠습니까?\r\n\r\n[위험]삭제한 파일은 복구할수 없습니다.     ' || return 1
@@ -582,6 +586,14 @@ service_body() {
     "SELECT id FROM items WHERE owner = '$MEMBER' AND parent_id = $folder AND hex(name) = '$hex'")"
   echo "$SERVICE_DATA/bodies/$id"
 }
+# slow_storage RATE: downloads come from the storage server (the peer list
+# answers 404) at RATE bytes per second; fast_storage undoes it.
+slow_storage() {
+  service_control "set peer_list 404" && service_control "set download_rate $1"
+}
+fast_storage() {
+  service_control "clear download_rate" && service_control "clear peer_list"
+}
 # down_shot NAME: the download window as artifacts/gui/NAME.png.
 down_shot() {
   local saved="$XID"
@@ -596,21 +608,21 @@ test_ctrl_d_downloads_two_files_to_completion() {
   local dir
   dir="$(down_workdir)"
   start_logged_in "$dir" || return 1
-  until_true 50 has_node 문서 || { echo "the own folders never appeared"; return 1; }
-  open_folder 문서 보고서.doc || return 1
-  click_row 안녕.txt || return 1
+  # 동영상: no other case changes its files on the service.
+  until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
+  open_folder 동영상 보호영상.avi || return 1
+  click_row 큰파일.avi || return 1
   xdotool keydown ctrl
-  click_row 보고서.doc
+  click_row 보호영상.avi
   xdotool keyup ctrl
-  until_true 25 selected_count_is 2 ||
-    { echo "two rows are not selected: $(list_rows)"; return 1; }
+  until_true 25 selected_count_is 2 || { echo "two rows are not selected: $(list_rows)"; return 1; }
   xdotool key ctrl+d
   find_download_window || return 1
-  until_true 50 down_state_is 보고서.doc 완료 || { echo "보고서.doc: $(down_rows)"; return 1; }
-  until_true 25 down_state_is 안녕.txt 완료 || { echo "안녕.txt: $(down_rows)"; return 1; }
+  until_true 50 down_state_is 큰파일.avi 완료 || { echo "큰파일.avi: $(down_rows)"; return 1; }
+  until_true 25 down_state_is 보호영상.avi 완료 || { echo "보호영상.avi: $(down_rows)"; return 1; }
   down_shot download_complete
-  cmp -s "$dir/down/보고서.doc" "$(service_body 문서 보고서.doc)" || { echo "보고서.doc differs from the service's"; return 1; }
-  cmp -s "$dir/down/안녕.txt" "$(service_body 문서 안녕.txt)" || { echo "안녕.txt differs from the service's"; return 1; }
+  cmp -s "$dir/down/큰파일.avi" "$(service_body 동영상 큰파일.avi)" || { echo "큰파일.avi differs from the service's"; return 1; }
+  cmp -s "$dir/down/보호영상.avi" "$(service_body 동영상 보호영상.avi)" || { echo "보호영상.avi differs from the service's"; return 1; }
   logged_request '"TransferEnded"' || { echo "no TransferEnded logged"; return 1; }
 }
 
@@ -620,7 +632,7 @@ test_ctrl_d_downloads_two_files_to_completion() {
 test_stop_and_restart_resumes_a_download() {
   local dir size requests
   dir="$(down_workdir)"
-  service_control "set download_rate 400000" || return 1
+  slow_storage 400000 || return 1
   start_logged_in "$dir" || return 1
   until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
   open_folder 동영상 큰파일.avi || return 1
@@ -652,6 +664,7 @@ test_stop_and_restart_resumes_a_download() {
   cmp -s "$dir/down/큰파일.avi" "$(service_body 동영상 큰파일.avi)" || { echo "the resumed file differs"; return 1; }
   grep -F '"server":"storage"' "$SERVICE_DATA/requests.jsonl" | grep -qF "\"offset\":$size" ||
     { echo "no request resumed at $size"; return 1; }
+  fast_storage
 }
 
 # Three transfers at once, then the limit lowered to 1 in the combo box:
@@ -660,7 +673,7 @@ test_lowering_the_limit_stops_the_other_slots() {
   local dir running
   dir="$(down_workdir)"
   printf 'DownLoadCount=3\r\n' >>"$dir/PomConfig.ini"
-  service_control "set download_rate 1000" || return 1
+  slow_storage 1000 || return 1
   start_logged_in "$dir" || return 1
   until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
   open_folder 동영상 큰파일.avi || return 1
@@ -683,14 +696,14 @@ test_lowering_the_limit_stops_the_other_slots() {
   [ "$running" -eq 2 ] || { echo "$running rows stopped, wanted 2: $(down_rows)"; return 1; }
   config_text "$dir" | grep -qx 'DownLoadCount=1' || { echo "DownLoadCount not saved: $(config_text "$dir")"; return 1; }
   down_shot download_limit_lowered
-  service_control "clear download_rate"
+  fast_storage
 }
 
 # Escape with a job under way asks first; Cancel keeps the window, OK closes it.
 test_closing_the_download_window_asks_first() {
   local dir
   dir="$(down_workdir)"
-  service_control "set download_rate 20000" || return 1
+  slow_storage 20000 || return 1
   start_logged_in "$dir" || return 1
   until_true 50 has_node 동영상 || { echo "the own folders never appeared"; return 1; }
   open_folder 동영상 큰파일.avi || return 1
@@ -710,5 +723,5 @@ test_closing_the_download_window_asks_first() {
   probe answer 1 >/dev/null
   until_true 25 sh -c "! timeout 10 wine '$PROBE' wait-window '$DOWN_TITLE' 200 >/dev/null 2>&1" ||
     { echo "OK left the window open"; return 1; }
-  service_control "clear download_rate"
+  fast_storage
 }

@@ -22,6 +22,7 @@
 #include "core/base/servers.h"
 #include "core/ports/text_codec.h"
 #include "service/file_bodies.h"
+#include "support/download_run.h"
 #include "support/service_fixture.h"
 #include "support/temp_dir.h"
 
@@ -29,15 +30,12 @@ namespace pom {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::demoFileId;
+using testing_support::GetRun;
 using testing_support::LoggedRequest;
+using testing_support::matchesServiceBody;
+using testing_support::runGet;
 using testing_support::ServiceFixture;
-
-struct GetRun {
-  Outcome outcome = Outcome::Failed;
-  std::string out;     // the summary lines
-  std::string errors;  // message boxes, shell calls, progress
-  std::vector<MessageBoxRequest> shown;
-};
 
 class Downloads : public ::testing::Test {
  protected:
@@ -46,62 +44,23 @@ class Downloads : public ::testing::Test {
     ASSERT_TRUE(service_.start(&error)) << error;
     into_ = (dir_.path() / "down").string();
     active_ = &service_;
+    // These tests are about the storage server: the service's peer list
+    // answers 404, so large files come from storage too.
+    testing_support::writePeerServers(service_, dir_.path());
+    service_.faults().set("peer_list", "404");
   }
 
-  // One `pomcli get` run: a fresh client logs in, queues the paths (UTF-8,
-  // CP949 literals converted here) and downloads them.
+  // One `pomcli get` run: a fresh client logs in, queues the paths (CP949)
+  // and downloads them.
   GetRun get(const std::vector<std::string>& cp949Paths, int parallel = 1,
              std::uint32_t timeoutMs = 8000) {
-    HeadlessOptions options;
-    options.id = "demo1";
-    options.password = "demo1234";
-    options.portBase = service().ports().loginPorts[0] - kLoginPortBase;
-    options.workDir = dir_.path();
-    options.timeoutMs = timeoutMs;
-    std::ostringstream errors, out;
-    GetRun run;
-    {
-      HeadlessClient client(options, errors);
-      if (!client.start()) return run;
-      if (client.loginAndList() != Outcome::Done) return run;
-      GetOptions get;
-      for (const std::string& path : cp949Paths) get.paths.push_back(cp949ToUtf8(path));
-      get.into = into_;
-      get.parallel = parallel;
-      run.outcome = GetCommand(client, out, errors, false).run(get);
-      run.shown = client.dialogs().shown;
-    }
-    run.out = out.str();
-    run.errors = errors.str();
-    return run;
+    return runGet(service(), dir_.path(), into_, cp949Paths, timeoutMs, parallel);
   }
-
-  // The id of demo1's file at "folder/name" (CP949; top level without folder).
   std::int32_t fileId(const std::string& folder, const std::string& name) {
-    std::int32_t parent = 0;
-    if (!folder.empty()) parent = service().store().findByName("demo1", 0, folder).at(0).id;
-    return service().store().findByName("demo1", parent, name).at(0).id;
+    return demoFileId(service(), folder, name);
   }
-
-  // True when the local file holds exactly the service's body of the file.
   ::testing::AssertionResult matchesBody(const std::string& localPath, std::int32_t id) {
-    const auto item = service().store().item(id);
-    std::ifstream in(localPath, std::ios::binary);
-    if (!in) return ::testing::AssertionFailure() << localPath << " is missing";
-    std::vector<std::uint8_t> got(1 << 16), want(1 << 16);
-    std::int64_t at = 0;
-    for (;;) {
-      in.read(reinterpret_cast<char*>(got.data()), static_cast<std::streamsize>(got.size()));
-      const auto n = static_cast<std::size_t>(in.gcount());
-      if (n == 0) break;
-      service::fillGenerated(static_cast<std::uint64_t>(id), at, want.data(), n);
-      if (std::memcmp(got.data(), want.data(), n) != 0)
-        return ::testing::AssertionFailure() << localPath << " differs near byte " << at;
-      at += static_cast<std::int64_t>(n);
-    }
-    if (at != item->size)
-      return ::testing::AssertionFailure() << localPath << " has " << at << " of " << item->size;
-    return ::testing::AssertionSuccess();
+    return matchesServiceBody(service(), localPath, id);
   }
 
   bool shown(const GetRun& run, const std::string& text) const {
@@ -201,7 +160,7 @@ TEST_F(Downloads, RefusalsShowTheirTexts) {
     }
     EXPECT_NE(run.out.find(cp949ToUtf8(std::string("\t") + c.stateText)), std::string::npos)
         << run.out;
-    service().faults().clearAll();
+    service().faults().clear(c.key);
   }
 }
 
