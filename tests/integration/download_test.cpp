@@ -19,8 +19,14 @@
 
 #include "cli/get_command.h"
 #include "cli/headless_client.h"
+#include "core/app/client_app.h"
+#include "core/base/local_path.h"
 #include "core/base/servers.h"
 #include "core/ports/text_codec.h"
+#include "core/storage/storage_module.h"
+#include "core/storage/web_file_list.h"
+#include "core/transfer/download_module.h"
+#include "core/transfer/download_window.h"
 #include "service/file_bodies.h"
 #include "support/download_run.h"
 #include "support/service_fixture.h"
@@ -230,6 +236,66 @@ TEST_F(Downloads, AFullDiskEndsInTheDiskErrorWithNothingLost) {
                          want.size());
   EXPECT_EQ(got, want);
   ::umount(into_.c_str());
+}
+
+// A file the service names "..\x", "C:\x", "\\host\x", "CON", "a/b", "x.",
+// "x " or 300 bytes long, downloaded from the list as a member would: nothing
+// lands outside the download folder, and what lands inside has a safe name
+// and the file's bytes.
+TEST_F(Downloads, HostileNamesWriteNothingOutsideTheFolder) {
+  const std::int32_t id = fileId("", "메모.txt");
+  const fs::path zone = dir_.path() / "zone";
+  const fs::path client = dir_.path() / "client";
+  fs::create_directories(client);
+  testing_support::writePeerServers(service(), client);
+  for (const char* kind : {"dotdot", "drive", "unc", "con", "slash", "dot", "blank", "long"}) {
+    SCOPED_TRACE(kind);
+    fs::remove_all(zone);
+    const fs::path down = zone / "down";
+    fs::create_directories(down);
+    service().faults().set("hostile_name", std::string(kind) + "@" + std::to_string(id));
+    {
+      HeadlessOptions options;
+      options.id = "demo1";
+      options.password = "demo1234";
+      options.portBase = service().ports().loginPorts[0] - kLoginPortBase;
+      options.workDir = client;
+      options.timeoutMs = 3000;
+      std::ostringstream errors;
+      HeadlessClient headless(options, errors);
+      ASSERT_TRUE(headless.start());
+      ASSERT_EQ(headless.loginAndList(), Outcome::Done) << errors.str();
+      DownloadWindow& window = headless.app().module<DownloadModule>().window();
+      headless.front().list->selected = {id};
+      headless.storage().list().key(WebKey::CtrlD);
+      ASSERT_EQ(window.jobs().size(), 1u) << errors.str();
+      window.setDownloadFolder(utf8ToCp949(down.string()));
+      window.start();
+      headless.waitUntil([&] {
+        const JobState state = window.jobs().front().state;
+        return !window.transfersEnding() &&
+               (state == JobState::Completed || state == JobState::Cancelled ||
+                state == JobState::Unavailable ||
+                (state == JobState::Stopped && window.jobs().front().held));
+      });
+    }
+    service().faults().clear("hostile_name");
+    // Of a path only its last component is kept; a reserved device name or
+    // a name Windows would change is refused.
+    const std::string kept = std::string(kind) == "slash" ? "b" : "x";
+    const bool lastComponent = std::string(kind) == "dotdot" || std::string(kind) == "drive" ||
+                               std::string(kind) == "unc" || std::string(kind) == "slash";
+    EXPECT_EQ(fs::exists(down / kept), lastComponent);
+    for (const auto& entry : fs::recursive_directory_iterator(zone)) {
+      if (entry.is_directory()) continue;
+      EXPECT_EQ(entry.path().parent_path(), down) << entry.path() << " is outside the folder";
+      EXPECT_TRUE(isSafeComponent(utf8ToCp949(entry.path().filename().string()))) << entry.path();
+      EXPECT_TRUE(matchesBody(entry.path().string(), id));
+    }
+    EXPECT_FALSE(fs::exists("/host")) << "a UNC name reached the root";
+    EXPECT_FALSE(fs::exists(fs::current_path() / "C:"))
+        << "a drive name reached the current folder";
+  }
 }
 
 }  // namespace
