@@ -11,8 +11,9 @@ namespace service {
 namespace {
 
 // Number: a decimal; PeerNumber: a decimal, optionally "@peer" (see faults.h);
-// Hostile: a hostile-name kind followed by "@file id".
-enum class ValueKind { Number, Text, Choice, PeerNumber, Hostile };
+// Hostile: a hostile-name kind followed by "@file id"; Pair: two decimals
+// separated by a comma.
+enum class ValueKind { Number, Text, Choice, PeerNumber, Hostile, Pair };
 
 struct KeyInfo {
   const char* key;
@@ -32,6 +33,11 @@ constexpr KeyInfo kKeys[] = {
     {"credit_shortage", ValueKind::Choice, "force|soft"},
     {"download_refuse", ValueKind::Choice, "type|flag"},
     {"upload_accept_result", ValueKind::Number, nullptr},
+    {"upload_chunk_size", ValueKind::Number, nullptr},
+    {"upload_no_ack", ValueKind::Number, nullptr},
+    {"upload_early_done", ValueKind::Number, nullptr},
+    {"upload_done_result", ValueKind::Number, nullptr},
+    {"upload_ticket_sizes", ValueKind::Pair, nullptr},
     {"corrupt_next", ValueKind::Choice, "marker|length"},
     {"corrupt_next_download", ValueKind::Choice, "marker|length"},
     {"filedata_count_mismatch", ValueKind::Number, nullptr},
@@ -69,6 +75,16 @@ std::optional<long long> parseInt(const std::string& text) {
   long long value = std::strtoll(text.c_str(), &end, 10);
   if (end == nullptr || *end != '\0') return std::nullopt;
   return value;
+}
+
+// "A,B": both numbers.
+std::optional<std::pair<long long, long long>> parsePair(const std::string& text) {
+  const auto comma = text.find(',');
+  if (comma == std::string::npos) return std::nullopt;
+  auto first = parseInt(text.substr(0, comma));
+  auto second = parseInt(text.substr(comma + 1));
+  if (!first || !second) return std::nullopt;
+  return std::make_pair(*first, *second);
 }
 
 // "N" or "N@P": the number and the peer selector ("" for every peer).
@@ -110,6 +126,10 @@ bool Faults::set(const std::string& key, const std::string& value, int count, st
   }
   if (info->kind == ValueKind::PeerNumber && !parsePeerValue(value)) {
     if (error) *error = key + " needs a number, optionally followed by @peer";
+    return false;
+  }
+  if (info->kind == ValueKind::Pair && !parsePair(value)) {
+    if (error) *error = key + " needs two numbers separated by a comma";
     return false;
   }
   if (info->kind == ValueKind::Hostile && !parseHostileSwitch(value)) {
@@ -157,6 +177,7 @@ void Faults::clear(const std::string& key) {
 void Faults::clearAll() {
   std::lock_guard<std::mutex> lock(mutex_);
   switches_.clear();
+  heldBeyondSize_.clear();
 }
 
 std::optional<std::string> Faults::peek(const std::string& key) const {
@@ -183,6 +204,21 @@ std::optional<long long> Faults::peekInt(const std::string& key) const {
 std::optional<long long> Faults::consumeInt(const std::string& key) {
   auto value = consume(key);
   return value ? parseInt(*value) : std::nullopt;
+}
+
+std::optional<std::pair<long long, long long>> Faults::consumeIntPair(const std::string& key) {
+  auto value = consume(key);
+  return value ? parsePair(*value) : std::nullopt;
+}
+
+void Faults::markHeldBeyondSize(std::int32_t fileId) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  heldBeyondSize_.insert(fileId);
+}
+
+bool Faults::heldBeyondSize(std::int32_t fileId) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return heldBeyondSize_.count(fileId) > 0;
 }
 
 std::optional<long long> Faults::consumeForPeer(const std::string& key, int peerNumber,

@@ -11,6 +11,9 @@
 //   notice TEXT               ServerNotice text (UTF-8 on the control line); sent
 //                             at once to every logged-in session and after each login
 //   drop_login_after N        close a login connection after N bytes sent to it
+//   drop_logins 1             reset every login connection at once (within
+//                             100 ms), as a server restart would; the value
+//                             is not read, each use drops them once
 //   drop_download_after N     close a download session after N bytes sent
 //   drop_upload_after N       close an upload session after N data bytes received
 //   download_ticket_result N  DownloadTicket result (255 unavailable, 1 payment, ...)
@@ -20,22 +23,34 @@
 //   download_refuse type|flag the next download is refused with FileRefused
 //                             (type) or with the refusal flag of DownloadAccept
 //   upload_accept_result N    UploadAccept result (255 restart, other refuses)
-//   corrupt_next marker|length  the next packet a login connection sends carries
-//                             a wrong end marker or an impossible total length
-//   corrupt_next_download marker|length  the same for the next download packet
-//   filedata_count_mismatch N the first FileData of the next download carries
-//                             a count of its real data length + N (N may be
-//                             negative; the bytes sent are the real ones)
-//   download_accept_size N    the next DownloadAccept announces N bytes (may be
-//                             0 or negative) instead of the file's size; the
-//                             data that follows is still the real file's
-//   download_file_gone N      the ticket is granted as usual, but the storage
-//                             server finds the body of file N gone (0: of any
-//                             file) and answers its DownloadRequest with
-//                             FileRefused
-//   hostile_name KIND@ID      file ID is listed, searched and ticketed under a
-//                             hostile name (hostile_names.h lists the kinds);
-//                             stays on until cleared, counts are not used up
+//   upload_chunk_size N       the chunk size UploadAccept grants to upload
+//                             sessions that connect while it is set (default
+//                             1048576; N may be 0, negative or above what a
+//                             client can send, to provoke its checks). A
+//                             session takes chunks of up to the size it
+//                             granted, and of at most 4 MiB (kMaxBufferedChunk,
+//                             storage_sessions.h); anything larger, and any
+//                             chunk under a grant of 0 or less, closes it
+//   upload_no_ack 1           the next accepted upload session stores its
+//                             chunks but never sends ChunkAck (UploadDone
+//                             still follows once every byte is held)
+//   upload_early_done 1       the next accepted upload session answers its
+//                             first chunk with UploadDone (result 0) although
+//                             bytes are missing; the file stays incomplete
+//   upload_done_result N      the next UploadDone carries result N (2: digest
+//                             mismatch). For anything but 0 and 1 the bytes
+//                             are discarded as for a real mismatch, so the
+//                             file is not complete; 0 and 1 store it as usual
+//   upload_ticket_sizes SIZE,HELD  the next UploadTicket says result 0 with
+//                             this file size and held count, naming the
+//                             first file record of the requested name in the
+//                             folder (a new record when there is none). Only
+//                             the ticket says so: the store keeps what it
+//                             holds, and no session is expected when HELD
+//                             equals SIZE. A HELD above SIZE marks the record
+//                             (heldBeyondSize): the storage server refuses an
+//                             UploadRequest for it (UploadAccept result 1,
+//                             then it closes) until clearAll()
 //
 // Peer switches take "N" for every peer or "N@P" for one peer only, P being
 // its number (1 for the first peer host, 127.0.0.11) or its address; a peer
@@ -80,10 +95,13 @@
 // servers, the web side and the control endpoint share one instance.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pom {
@@ -106,10 +124,17 @@ class Faults {
   // Integer forms of the above (nullopt when unset or not a number).
   std::optional<long long> peekInt(const std::string& key) const;
   std::optional<long long> consumeInt(const std::string& key);
+  // "A,B" switches (upload_ticket_sizes), counting one use.
+  std::optional<std::pair<long long, long long>> consumeIntPair(const std::string& key);
   // A peer switch ("N" or "N@P", see above) when it applies to the peer with
   // this number (1-based) and address, counting one use; nullopt otherwise.
   std::optional<long long> consumeForPeer(const std::string& key, int peerNumber,
                                           const std::string& host);
+
+  // Files an UploadTicket of upload_ticket_sizes said the service holds
+  // more of than their size: uploads to them are refused until clearAll().
+  void markHeldBeyondSize(std::int32_t fileId);
+  bool heldBeyondSize(std::int32_t fileId) const;
 
   // "key=value*count" lines, sorted by key.
   std::vector<std::string> describe() const;
@@ -123,6 +148,7 @@ class Faults {
   };
   mutable std::mutex mutex_;
   std::map<std::string, Switch> switches_;
+  std::set<std::int32_t> heldBeyondSize_;
 };
 
 }  // namespace service

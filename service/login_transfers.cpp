@@ -33,7 +33,9 @@ void LoginSession::onDownloadTicket(const DownloadTicketRequest& request) {
 
 void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
   Store& store = server_.store();
-  auto forced = server_.faults().consumeInt("upload_ticket_result");
+  Faults& faults = server_.faults();
+  auto forced = faults.consumeInt("upload_ticket_result");
+  auto fakedSizes = faults.consumeIntPair("upload_ticket_sizes");
   UploadTicket ticket;
   ticket.storageHost = server_.ports().storageHost;
   ticket.storagePort = server_.ports().uploadPort;
@@ -43,9 +45,12 @@ void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
                         *forced != static_cast<int>(UploadTicket::Result::FromNothing);
   if (!request.fileName.empty() && ownFolder(request.folderId) && !refusedByFault) {
     // An unfinished file of the same name in the target folder is resumed;
-    // anything else starts a new file record.
+    // anything else starts a new file record. A file the service holds whole
+    // is never offered: the request names no content, so a same-named file
+    // may be another one. upload_ticket_sizes names the first record of that
+    // name, whatever it holds.
     for (const auto& item : store.findByName(memberId_, request.folderId, request.fileName)) {
-      if (!item.isFolder() && item.size > 0 && !item.complete()) {
+      if (!item.isFolder() && (fakedSizes || (item.size > 0 && !item.complete()))) {
         ticket.serverFileId = item.id;
         ticket.fileSize = item.size;
         ticket.storedBytes = item.stored;
@@ -64,6 +69,15 @@ void LoginSession::onUploadTicket(const UploadTicketRequest& request) {
         ticket.serverFileId = id;
         ticket.result = UploadTicket::Result::FromNothing;
       }
+    }
+    if (fakedSizes && ticket.serverFileId != 0) {
+      // Only the ticket says so; the store keeps what it holds. A client
+      // that connects after being told of more bytes than the file has is
+      // refused by the storage server.
+      ticket.fileSize = fakedSizes->first;
+      ticket.storedBytes = fakedSizes->second;
+      ticket.result = UploadTicket::Result::Go;
+      if (ticket.storedBytes > ticket.fileSize) faults.markHeldBeyondSize(ticket.serverFileId);
     }
   }
   if (forced) setResult(ticket.result, *forced);

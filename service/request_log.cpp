@@ -247,6 +247,61 @@ void RequestLog::recordDownloadRequest(const DownloadRequest& request) {
   append(line.dump(-1, ' ', false, Json::error_handler_t::replace));
 }
 
+namespace {
+
+Json storageLine(const std::string& memberId, UploadRequestType type, const char* name) {
+  Json line = Json::object();
+  line["member"] = cp949ToUtf8(memberId);
+  line["server"] = "storage";
+  line["type"] = static_cast<int>(type);
+  line["name"] = name;
+  return line;
+}
+
+std::string dumped(const Json& line) {
+  return line.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+}  // namespace
+
+void RequestLog::recordUploadRequest(const UploadRequest& request) {
+  Json line = storageLine(request.memberId, UploadRequest::kType, "UploadRequest");
+  Json fields = Json::object();
+  fields["sessionNumber"] = request.sessionNumber;
+  fields["serverFileId"] = request.serverFileId;
+  fields["folderId"] = request.folderId;
+  fields["memberId"] = cp949ToUtf8(request.memberId);
+  fields["subFolder"] = cp949ToUtf8(request.subFolder);
+  fields["fileName"] = cp949ToUtf8(request.fileName);
+  fields["totalSize"] = request.totalSize;
+  fields["offset"] = request.offset;
+  fields["sharingLetter"] = std::string(1, request.sharingLetter);
+  fields["sampleDigest"] = digestToHex(request.sampleDigest);
+  line["fields"] = std::move(fields);
+  append(dumped(line));
+}
+
+void RequestLog::recordFileChunk(const std::string& memberId, std::size_t size, std::int64_t offset,
+                                 bool beforeAck) {
+  // Two short lines at most per chunk: a large upload logs one line per
+  // chunk and never its data.
+  Json line = storageLine(memberId, FileChunk::kType, "FileChunk");
+  line["fields"] = Json{{"size", size}, {"offset", offset}};
+  std::string text = dumped(line);
+  if (beforeAck) {
+    line["name"] = "ChunkBeforeAck";
+    text += '\n' + dumped(line);
+  }
+  append(std::move(text));
+}
+
+void RequestLog::recordUploadCancel(const std::string& memberId, std::int32_t serverFileId,
+                                    std::int64_t offset) {
+  Json line = storageLine(memberId, UploadCancel::kType, "UploadCancel");
+  line["fields"] = Json{{"serverFileId", serverFileId}, {"offset", offset}};
+  append(dumped(line));
+}
+
 void RequestLog::recordPeerHeader(const PeerHeaderEntry& entry) {
   Json line = Json::object();
   line["member"] = "";

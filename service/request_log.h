@@ -24,6 +24,22 @@
 //                    "type":3, "name":"DownloadRequest", "fields":
 //                    {sessionNumber, fileId, memberId, password "***", path,
 //                    offset}}, for every body that decodes;
+//   UploadRequest    {"member": the member id it names, "server":"storage",
+//                    "type":0, "name":"UploadRequest", "fields":
+//                    {sessionNumber, serverFileId, folderId, memberId,
+//                    subFolder, fileName, totalSize, offset, sharingLetter,
+//                    sampleDigest (32 hex digits)}}, for every body that
+//                    decodes;
+//   FileChunk        {"member": the member of the accepted request ("" before
+//                    one), "server":"storage", "type":1, "name":"FileChunk",
+//                    "fields":{size, offset}}, offset being where the session
+//                    stands in the file (what it holds); no data. A chunk that
+//                    came before the service had acknowledged the previous
+//                    one (or accepted the request) is followed by a second
+//                    line of the same form named "ChunkBeforeAck";
+//   UploadCancel     {"member", "server":"storage", "type":2,
+//                    "name":"UploadCancel", "fields":{serverFileId, offset}}:
+//                    the file and the bytes held when the cancel came;
 //   peer header      {"member":"", "server":"peer", "peer": the peer's
 //                    address, "name":"PeerHeader", "fields":{checksum,
 //                    totalSize, offset}}, for every header whole in its
@@ -44,6 +60,7 @@
 namespace pom {
 
 struct DownloadRequest;
+struct UploadRequest;
 
 namespace service {
 
@@ -74,6 +91,12 @@ class RequestLog {
 
   // A request of a download data session (storage server).
   void recordDownloadRequest(const DownloadRequest& request);
+  // The requests of an upload data session (storage server).
+  void recordUploadRequest(const UploadRequest& request);
+  void recordFileChunk(const std::string& memberId, std::size_t size, std::int64_t offset,
+                       bool beforeAck);
+  void recordUploadCancel(const std::string& memberId, std::int32_t serverFileId,
+                          std::int64_t offset);
   // A header a peer received.
   void recordPeerHeader(const PeerHeaderEntry& entry);
 

@@ -17,7 +17,16 @@
 // 255 restart) → one ChunkAck per FileChunk, each appended to the body file
 // and counted in the store → UploadDone once every byte is held and the
 // sample digest of what is stored matches the one announced (result 2 and the
-// bytes discarded when it does not).
+// bytes discarded when it does not). A protected file announced public ends
+// as 'b'. An empty chunk, one larger than granted or than the bytes still
+// missing, closes the session. UploadCancel closes it at once; what is held
+// stays for a resume.
+//
+// Upload fault switches (faults.h): upload_accept_result, upload_chunk_size,
+// upload_no_ack, upload_early_done, upload_done_result, drop_upload_after,
+// and upload_ticket_sizes on the login side (a file its ticket said is held
+// beyond its size is refused here). Every UploadRequest, FileChunk and UploadCancel is logged
+// (request_log.h).
 //
 // Upload requests carry no password: they must name a login session number
 // issued to the member (setSessionCheck).
@@ -52,7 +61,8 @@ class StorageSession;
 
 class StorageServer {
  public:
-  // Every DownloadRequest that decodes goes to requests when it is given.
+  // Every DownloadRequest that decodes, and every upload request, goes to
+  // requests when it is given.
   StorageServer(PollLoop& loop, Store& store, Faults& faults, const ServicePorts& ports,
                 RequestLog* requests = nullptr);
   ~StorageServer();

@@ -98,25 +98,51 @@ class DownloadServerSession : public StorageSession {
   std::vector<std::uint8_t> chunk_;
 };
 
+// Receives one file in acknowledged chunks. The chunk size it grants is fixed
+// when the client connects (upload_chunk_size, else kDefaultChunkSize), and
+// its receive buffer is sized to take a chunk of that size whole.
 class UploadServerSession : public StorageSession {
  public:
   static constexpr std::uint32_t kMessageNumber = 2044;
-  static constexpr std::int32_t kChunkSize = 524288;
+  // One chunk with its framing fits the client's send buffer of 1,050,624
+  // bytes.
+  static constexpr std::int32_t kDefaultChunkSize = 1048576;
+  // Grants above this are only for provoking a client's check; the session
+  // still takes no chunk larger than this (bigger packets break the framing
+  // check and close it).
+  static constexpr std::int32_t kMaxBufferedChunk = 4 << 20;
   UploadServerSession(StorageServer& server, SocketFactory& sockets);
 
  protected:
   void handle(const std::uint8_t* body, std::size_t length) override;
 
  private:
+  UploadServerSession(StorageServer& server, SocketFactory& sockets, std::int32_t chunkSize);
   void onRequest(const UploadRequest& request);
   void onChunk(const std::uint8_t* data, std::size_t size);
+  void acknowledge();
   void complete();
+  // UploadDone for the file with this result byte; no chunk is taken after it.
+  void sendDone(long long result);
+  // True when the client has sent bytes this session has not read yet.
+  bool moreWaiting() const;
 
+  const std::int32_t chunkSize_;
   bool accepted_ = false;
   Item file_;
+  std::string memberId_;       // of the accepted UploadRequest
   std::string digest_;         // announced sample digest (hex)
   std::int64_t received_ = 0;  // data bytes received in this session
   std::optional<long long> dropAfter_;
+  bool noAck_ = false;      // upload_no_ack
+  bool earlyDone_ = false;  // upload_early_done
+  // The client may send one chunk: set by the acceptance and by each
+  // ChunkAck, cleared by every chunk. A chunk without it came before the
+  // service acknowledged the previous one.
+  bool chunkAllowed_ = false;
+  // Bytes had already arrived when the last ChunkAck left: the next chunk, if
+  // that is what they are, was sent before the acknowledgement.
+  bool nextIsEarly_ = false;
 };
 
 }  // namespace service

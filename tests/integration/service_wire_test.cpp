@@ -290,7 +290,7 @@ TEST_F(ServiceWire, UploadSessionBytesAndTheZeroPaddedSample) {
   Raw accept = client.receiveFrame();
   ASSERT_EQ(accept.size(), 23u);
   EXPECT_EQ(get(accept, 8, 4), 0u);
-  EXPECT_EQ(slice(accept, 8 + 6, 5), bytesOf({0x00, 0x00, 0x08, 0x00, 0}));  // 524,288; resume
+  EXPECT_EQ(slice(accept, 8 + 6, 5), bytesOf({0x00, 0x00, 0x10, 0x00, 0}));  // 1,048,576; resume
 
   Raw chunk(8 + 10, 0);
   put32(chunk, 0, 1);
