@@ -1,7 +1,8 @@
 // The whole application on fakes, for unit tests of the composition root and
-// of modules: FakePorts owns a fake of every port and hands out the bundle;
-// FakeFrontEnd makes recording fake views on request and keeps a pointer to
-// each one it made (valid until the application is torn down).
+// of modules: FakePorts owns a fake of every port (MD5, a pure computation,
+// is the real one) and hands out the bundle; FakeFrontEnd makes recording
+// fake views on request and keeps a pointer to each one it made (valid until
+// the application is torn down).
 #pragma once
 
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "core/app/front_end.h"
 #include "core/hub/app_ports.h"
+#include "platform/posix/posix_md5.h"
 #include "support/fake_ports.h"
 #include "support/fake_socket.h"
 #include "support/fake_storage_views.h"
@@ -23,7 +25,7 @@ struct FakePorts {
 
   AppPorts ports() {
     AppPorts bundle(loop, loop, random, sockets, profile, registry, files, http, dialogs, shell,
-                    "c:\\work");
+                    md5, "c:\\work");
     return bundle;
   }
 
@@ -36,6 +38,8 @@ struct FakePorts {
   FakeHttpClient http;
   FakeDialogs dialogs;
   FakeShell shell;
+  // MD5 is a pure computation: the real one.
+  PosixMd5 md5;
 };
 
 class FakeFrontEnd : public FrontEnd {

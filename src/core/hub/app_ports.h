@@ -17,6 +17,7 @@ class Dialogs;
 class EventLoop;
 class FileSystem;
 class HttpClient;
+class Md5;
 class Profile;
 class Random;
 class Registry;
@@ -27,7 +28,7 @@ struct AppPorts {
   // Every port, in this order: a port left out does not compile.
   AppPorts(EventLoop& loop, Clock& clock, Random& random, SocketFactory& sockets, Profile& profile,
            Registry& registry, FileSystem& files, HttpClient& http, Dialogs& dialogs, Shell& shell,
-           std::string workingDir)
+           Md5& md5, std::string workingDir)
       : loop(&loop),
         clock(&clock),
         random(&random),
@@ -38,6 +39,7 @@ struct AppPorts {
         http(&http),
         dialogs(&dialogs),
         shell(&shell),
+        md5(&md5),
         workingDir(std::move(workingDir)) {}
 
   EventLoop* loop = nullptr;
@@ -50,6 +52,7 @@ struct AppPorts {
   HttpClient* http = nullptr;
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;
+  Md5* md5 = nullptr;      // the upload sample digest
   std::string workingDir;  // where font.ini and the program's files live
   // The login ports are 7031 and 7032; a local service started with a port
   // offset (tests, several services side by side) moves both.
@@ -63,7 +66,7 @@ struct AppPorts {
   // Every port is still set (a test may clear one).
   bool complete() const {
     return loop && clock && random && sockets && profile && registry && files && http && dialogs &&
-           shell;
+           shell && md5;
   }
 };
 

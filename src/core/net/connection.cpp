@@ -57,6 +57,17 @@ bool Connection::queue(const void* body, std::size_t length) {
   return true;
 }
 
+std::uint8_t* Connection::reserveBody(std::size_t maxLength) {
+  return send_.reserve(maxLength);
+}
+
+bool Connection::commitBody(std::size_t length) {
+  const PacketCipher* cipher = enciphered ? &PacketCipher::instance() : nullptr;
+  if (!send_.commit(length, cipher)) return false;
+  socket_->signalWrite();
+  return true;
+}
+
 bool Connection::sendMessage(const void* body, std::size_t length) {
   if (!socket_->isOpen()) {
     reset();

@@ -7,7 +7,9 @@
 // write notification. receivePacket() assembles one packet per read
 // notification, deciphers it and checks its markers; a bad length or marker
 // closes the socket silently (no onClose). readRaw() is the unframed read of
-// peer connections. sendMessage() reconnects to the remembered host and port
+// peer connections. reserveBody()/commitBody() are queue() without the copy:
+// the caller writes one body straight into the send buffer (the upload
+// session reads file chunks there). sendMessage() reconnects to the remembered host and port
 // when the socket is closed, then queues.
 //
 // Notifications reach a Connection through onSocketMessage (it is the sink of
@@ -85,6 +87,14 @@ class Connection : public SocketNotificationSink {
 
   // Frames and queues one body, then flushes. False when it does not fit.
   bool queue(const void* body, std::size_t length);
+  // Room for one body of up to maxLength bytes in the send buffer, null when
+  // it would not fit (the rule of queue). Valid until the next call on this
+  // connection; write the body there, then commitBody.
+  std::uint8_t* reserveBody(std::size_t maxLength);
+  // Frames the reserved body with its actual length and flushes as queue
+  // does. False, nothing queued, for a zero length, a length beyond the
+  // reservation or no reservation.
+  bool commitBody(std::size_t length);
   // Reconnects to the remembered host and port if the socket is closed, then
   // queues.
   bool sendMessage(const void* body, std::size_t length);

@@ -13,6 +13,7 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_http_client.h"
+#include "platform/posix/posix_md5.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_random.h"
 #include "platform/posix/posix_registry.h"
@@ -34,7 +35,7 @@ class PosixPorts {
   // The bundle; loginPortBase moves the login ports (a service with a port offset).
   AppPorts ports(std::uint16_t loginPortBase = kLoginPortBase) {
     AppPorts bundle(loop, clock, random, sockets, profile, registry, files, http, dialogs_, shell_,
-                    workDir_.string());
+                    md5, workDir_.string());
     bundle.loginPortBase = loginPortBase;
     return bundle;
   }
@@ -47,6 +48,7 @@ class PosixPorts {
   PosixRegistry registry;
   PosixFileSystem files;
   PosixHttpClient http;
+  PosixMd5 md5;
 
  private:
   Dialogs& dialogs_;

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_http_client.h"
+#include "platform/win32/win32_md5.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
@@ -25,7 +26,7 @@ class Win32Ports {
 
   AppPorts ports() {
     AppPorts bundle(loop, clock, random, sockets, profile, registry, files, http, dialogs, shell,
-                    workingDir_);
+                    md5, workingDir_);
     return bundle;
   }
 
@@ -39,6 +40,7 @@ class Win32Ports {
   Win32HttpClient http;
   Win32Dialogs dialogs;
   Win32Shell shell;
+  Win32Md5 md5;
 
  private:
   std::string workingDir_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,50 @@ TEST_F(ConnectionTest, PartialSendKeepsTheUnsentBytesAtTheStart) {
   EXPECT_EQ(s.sent(), packet);
   EXPECT_EQ(c.sendFill(), 0u);
   for (int i = 0; i < 300; ++i) ASSERT_EQ(c.sendData()[i], 0) << i;
+}
+
+TEST_F(ConnectionTest, AnInPlaceBodyIsFramedAtItsCommittedLengthUnderTheQueueRule) {
+  RecordingConnection c(sockets, plainKind(1024, 1024));
+  open(c);
+  FakeSocket& s = sockets.last();
+  s.setSendBlocked(true);
+  const Bytes first = pattern(100);
+  ASSERT_TRUE(c.queue(first.data(), first.size()));
+  ASSERT_EQ(c.sendFill(), 112u);
+  EXPECT_EQ(c.reserveBody(900), nullptr) << "112 + 900 + 12 reaches the capacity";
+
+  std::uint8_t* room = c.reserveBody(899);
+  ASSERT_NE(room, nullptr);
+  const Bytes second = pattern(600, 7);
+  std::copy(second.begin(), second.end(), room);
+  std::fill(room + 600, room + 899, 0xEE);  // written but not committed
+  const int writesBefore = c.writes;
+  ASSERT_TRUE(c.commitBody(600));
+  EXPECT_EQ(c.writes, writesBefore + 1) << "flushed as queue does";
+  EXPECT_EQ(c.sendFill(), 112u + 612u);
+  const Bytes framed = frame(second);
+  EXPECT_TRUE(std::equal(framed.begin(), framed.end(), c.sendData() + 112));
+
+  // Nothing is queued without an open reservation, beyond it, or at zero.
+  EXPECT_FALSE(c.commitBody(5)) << "the reservation was used";
+  ASSERT_NE(c.reserveBody(10), nullptr);
+  EXPECT_FALSE(c.commitBody(11));
+  ASSERT_NE(c.reserveBody(10), nullptr);
+  EXPECT_FALSE(c.commitBody(0));
+  ASSERT_NE(c.reserveBody(10), nullptr);
+  ASSERT_TRUE(c.queue(first.data(), 1));
+  EXPECT_FALSE(c.commitBody(1)) << "another packet dropped the reservation";
+  EXPECT_EQ(c.sendFill(), 112u + 612u + 13u);
+  EXPECT_EQ(c.writes, writesBefore + 2);
+
+  s.setSendBlocked(false);
+  s.deliver(SocketEvent::Write);
+  Bytes expected = frame(first);
+  expected.insert(expected.end(), framed.begin(), framed.end());
+  const Bytes third = frame(Bytes(first.begin(), first.begin() + 1));
+  expected.insert(expected.end(), third.begin(), third.end());
+  EXPECT_EQ(s.sent(), expected);
+  for (int i = 0; i < 1024; ++i) ASSERT_EQ(c.sendData()[i], 0) << i;
 }
 
 TEST_F(ConnectionTest, ASendThatTakesNothingWaitsForTheNextWriteNotification) {
