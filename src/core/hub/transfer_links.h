@@ -38,6 +38,10 @@ class UploadLink {
   // Queues a local file for upload into the own list's current folder; false
   // when it was not queued.
   virtual bool queueFile(const std::string& path) = 0;
+  // Uploads a local folder into a new web folder below the own list's
+  // current folder: the service is asked for the folder, and its plain
+  // files (not its sub-folders) are queued once it is made.
+  virtual void uploadLocalFolder(const std::string& path) {}
   // An upload was started from the main window, the local views or the upload
   // window: the first time in a run the notice page opens.
   virtual void noteUploadStarted() = 0;

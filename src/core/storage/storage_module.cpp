@@ -160,6 +160,18 @@ bool StorageModule::listingPending() const {
   return listings_->pending() || searchPending_;
 }
 
+std::int32_t StorageModule::currentFolderId() const {
+  // Uploads go only into the member's own folders.
+  if (!list_ || !list_->ownListing() || list_->folder() < 0) return 0;
+  return list_->folder();
+}
+
+std::string StorageModule::currentFolderPath() const {
+  if (!tree_) return "";
+  const WebNodeId node = tree_->findFolder(tree_->ownRoot(), currentFolderId(), nullptr);
+  return node == 0 ? "" : tree_->pathOf(node);
+}
+
 // --- listings ------------------------------------------------------------
 
 void StorageModule::listingStarted(const ListingRequest& request) {

@@ -58,6 +58,8 @@ class StorageModule final : public Module,
   void downloadSelection() override;
   bool listingPending() const override;
   void setListingPending(bool pending) override { searchPending_ = pending; }
+  std::int32_t currentFolderId() const override;
+  std::string currentFolderPath() const override;
 
   WebFolderTree& tree() { return *tree_; }
   WebFileList& list() { return *list_; }

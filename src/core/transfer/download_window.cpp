@@ -24,12 +24,10 @@ namespace {
 constexpr char kRestartText[] = "다운로드을 다시 시작하여주세요.     ";
 constexpr char kUnexpectedText[] = "예상치 못한 오류 고객센터에 문의해주세요!     ";
 constexpr char kBadNameText[] = "파일 이름을 내려받을 폴더에 만들 수 없습니다.     ";
-constexpr char kStopText[] = "현재 파일이 전송중입니다.\r\n\r\n전송을 중지 하시겠습니까?     ";
 constexpr char kCloseText[] =
     "다운로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     ";
 constexpr char kNoPlayerText[] = "실시간 감상은 웬플레이어를 설치하셔야 합니다.     ";
 constexpr char kPlayerKey[] = "Software\\MARBLECRANE";
-constexpr char kPlayerPagePath[] = "/player/download.asp";
 
 int concurrencyFrom(int value) {
   return value >= 1 && value <= TransferSlotPool::kSlots ? value : 1;
@@ -82,11 +80,7 @@ void DownloadWindow::create() {
   queue_.maxConcurrent = concurrencyFrom(deps_.config->readInt(ConfigKey::DownLoadCount));
   closeWhenDone_ = deps_.config->readBool(ConfigKey::DownLoadWindowClose);
   powerOffWhenDone_ = false;
-  lastMeasure_ = now();
-  elapsedMs_ = 0;
-  averageKBps_ = 0;
-  totals_ = TransferTotalsText();
-  bar_ = 0;
+  display_.reset(now());
   timers_[0] = deps_.loop->startTimer(kDisplayTimerMs, [this] { refreshDisplay(); });
   timers_[1] = deps_.loop->startTimer(kWatchdogTimerMs, [this] { deps_.peers->watchdog(); });
   timers_[2] = deps_.loop->startTimer(kStartTimerMs, [this] { startTick(); });
@@ -116,8 +110,7 @@ void DownloadWindow::destroyWindow() {
   deps_.peers->closeAll();
   deps_.pool->reset();
   queue_.clear();
-  totals_ = TransferTotalsText();
-  bar_ = 0;
+  display_.reset(now());
   created_ = false;
   if (view_ != nullptr) view_->close();
 }
@@ -217,28 +210,11 @@ void DownloadWindow::refreshDisplay() {
     speedUpdate(job, since);
     job.speedTick = tick;
   }
-  const std::uint32_t interval = tick - lastMeasure_;
-  if (interval > 999 && progressKB > 1) {
-    // Times in real milliseconds: a measurement happens at most every
-    // second refresh, so counting one second per measurement would lag.
-    elapsedMs_ += interval;
-    const std::int64_t rate = progressKB * 1000 / interval;
-    averageKBps_ = (rate + averageKBps_) / 2;
-    const std::int64_t queuedKB = queue_.queuedBytes() / 1024;
-    const std::int64_t doneKB = queue_.doneBytes() / 1024;
-    if (queuedKB != doneKB && averageKBps_ > 0) {
-      const std::int64_t remaining = (queuedKB - doneKB) / averageKBps_;
-      if (remaining != 0) totals_.remaining = clockText(remaining);
-    }
-    totals_.amounts = amountsText(queue_.doneBytes(), queue_.queuedBytes());
-    totals_.elapsed = clockText(elapsedMs_ / 1000);
+  if (display_.refresh(tick, progressKB, queue_.queuedBytes(), queue_.doneBytes())) {
     queue_.setDoneAtRefresh(queue_.doneBytes());
-    lastMeasure_ = tick;
   }
-  const int bar = barPixels(queue_.doneBytes(), queue_.queuedBytes());
-  if (bar != 0) bar_ = bar;
   if (view_ == nullptr) return;
-  view_->setTotals(totals_, bar_);
+  view_->setTotals(display_.totals(), display_.bar());
   if (queue_.size() > 0) view_->redrawRows(0, queue_.size() - 1);
 }
 
@@ -432,17 +408,8 @@ void DownloadWindow::releaseJobFile(int slot) {
 
 TransferRow DownloadWindow::row(int index) const {
   const TransferJob& job = queue_.jobs()[static_cast<std::size_t>(index)];
-  TransferRow row;
-  row.name = baseName(job.name);
-  row.sizeText = formatSize(job.totalSize);
-  if (job.received >= 1024)
-    row.progressText = percentText(transferPercent(job.received, job.totalSize));
-  if (job.speedMbps >= 0) row.speedText = speedText(job.speedMbps);
-  row.stateText = job.shownState;
-  row.state = static_cast<int>(job.state);
-  row.done = job.received;
-  row.total = job.totalSize;
-  return row;
+  return transferRow(job.name, job.totalSize, job.received, job.speedMbps, job.shownState,
+                     static_cast<int>(job.state));
 }
 
 std::vector<int> DownloadWindow::selected() const {
@@ -599,7 +566,8 @@ void DownloadWindow::onCloseRequested() {
 
 void DownloadWindow::confirmStop() {
   if (!queue_.running) return;
-  if (deps_.dialogs->show(kStopText, "Pomvale", MessageIcon::Warning, DialogOwner::DownloadWindow,
+  if (deps_.dialogs->show(kTransferStopText, "Pomvale", MessageIcon::Warning,
+                          DialogOwner::DownloadWindow,
                           MessageButtons::OkCancel) != MessageAnswer::Ok) {
     return;
   }
@@ -607,9 +575,7 @@ void DownloadWindow::confirmStop() {
 }
 
 void DownloadWindow::openPlayerPage() {
-  deps_.shell->execute("open", "IEXPLORE.EXE",
-                       deps_.servers->webBase(Server::WebSite) + kPlayerPagePath,
-                       ShowMode::Maximized);
+  deps_.shell->execute("open", "IEXPLORE.EXE", playerPageUrl(*deps_.servers), ShowMode::Maximized);
 }
 
 void DownloadWindow::openSelected(int index) {

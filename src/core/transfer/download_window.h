@@ -30,6 +30,7 @@
 #include "core/transfer/download_engine.h"
 #include "core/transfer/download_queue.h"
 #include "core/transfer/peer_sources.h"
+#include "core/transfer/transfer_window_common.h"
 #include "core/transfer/transfer_window_view.h"
 
 namespace pom {
@@ -121,8 +122,8 @@ class DownloadWindow final : public TransferWindowInput,
 
   const std::vector<TransferJob>& jobs() const { return queue_.jobs(); }
   DownloadQueue& queue() override { return queue_; }
-  const TransferTotalsText& totals() const { return totals_; }
-  int bar() const { return bar_; }
+  const TransferTotalsText& totals() const { return display_.totals(); }
+  int bar() const { return display_.bar(); }
   DownloadEngine& engine(int slot) { return *engines_[static_cast<std::size_t>(slot)]; }
   bool closeWhenDone() const { return closeWhenDone_; }
   bool powerOffWhenDone() const { return powerOffWhenDone_; }
@@ -206,12 +207,8 @@ class DownloadWindow final : public TransferWindowInput,
   std::set<EventLoop::TimerId> delayed_;
   int endsPending_ = 0;
   int retriesPending_ = 0;
-  // Display totals: the measurement clock and the averages behind the texts.
-  std::uint32_t lastMeasure_ = 0;
-  std::int64_t elapsedMs_ = 0;
-  std::int64_t averageKBps_ = 0;
-  TransferTotalsText totals_;
-  int bar_ = 0;
+  // The measurement behind the totals texts and the bar.
+  TransferDisplay display_;
 };
 
 }  // namespace pom

@@ -2,8 +2,11 @@
 
 #include "core/hub/main_window_link.h"
 #include "core/hub/module_context.h"
-#include "core/ports/dialogs.h"
+#include "core/hub/session_link.h"
+#include "core/hub/storage_link.h"
 #include "core/ports/shell.h"
+#include "core/transfer/transfer_views.h"
+#include "core/transfer/upload_window.h"
 
 namespace pom {
 
@@ -16,24 +19,86 @@ UploadModule::~UploadModule() {
 }
 
 bool UploadModule::connect() {
-  return context_.require(mainWindow_, name());
+  bool ok = context_.require(mainWindow_, name());
+  ok &= context_.require(session_, name());
+  ok &= context_.require(storage_, name());
+  return ok;
 }
 
 void UploadModule::create(Stage stage) {
-  if (stage != Stage::Connections) return;
-  sessions_ = std::make_unique<SessionSlots>(*context_.ports().sockets, kUploadSessionKind,
-                                             &context_.fanOut(), FanOutSlot::UploadSessions,
-                                             "UploadSession");
-  context_.note("+UploadSessions");
-  context_.replies().on<UploadTicket>(name(), [this](const UploadTicket& t) { onUploadTicket(t); });
-  // A folder made for an upload joins the queue with its local path.
-  context_.replies().on<UploadFolderCreated>(name(), [](const UploadFolderCreated&) {});
+  if (stage == Stage::Connections) {
+    sessions_ = std::make_unique<SessionSlots>(*context_.ports().sockets, kUploadSessionKind,
+                                               &context_.fanOut(), FanOutSlot::UploadSessions,
+                                               "UploadSession");
+    context_.note("+UploadSessions");
+    context_.replies().on<UploadTicket>(name(), [this](const UploadTicket& t) {
+      if (window_) window_->onTicket(t);
+    });
+    // A folder made for an upload joins the queue with its local files.
+    context_.replies().on<UploadFolderCreated>(name(), [this](const UploadFolderCreated& f) {
+      if (window_) window_->onFolderCreated(f);
+    });
+    return;
+  }
+  if (stage != Stage::Windows) return;
+  const AppPorts& ports = context_.ports();
+  UploadWindow::Deps deps;
+  deps.loop = ports.loop;
+  deps.clock = ports.clock;
+  deps.files = ports.files;
+  deps.md5 = ports.md5;
+  deps.dialogs = ports.dialogs;
+  deps.shell = ports.shell;
+  deps.config = &context_.config();
+  deps.servers = &context_.servers();
+  deps.session = session_;
+  deps.sessions = sessions_.get();
+  deps.storage = storage_;
+  deps.uploads = this;
+  window_ = std::make_unique<UploadWindow>(std::move(deps));
+}
+
+void UploadModule::attachViews() {
+  TransferViews* views = nullptr;
+  if (!context_.require(views, name()) || !window_) return;
+  view_ = views->createTransferWindowView(TransferKind::Upload, *window_);
+  window_->attachView(view_.get());
 }
 
 void UploadModule::destroy(Stage stage) {
-  if (stage != Stage::Connections || !sessions_) return;
-  sessions_.reset();
-  context_.note("-UploadSessions");
+  if (stage == Stage::Connections && sessions_) {
+    // The engines are the sessions' handlers: they let go first.
+    if (window_) window_->detachSessions();
+    sessions_.reset();
+    context_.note("-UploadSessions");
+    return;
+  }
+  if (stage != Stage::Windows || !window_) return;
+  window_->attachView(nullptr);
+  view_.reset();
+  window_.reset();
+}
+
+bool UploadModule::uploadsPending() const {
+  return window_ && window_->pending();
+}
+
+bool UploadModule::transferring() const {
+  return window_ && window_->running();
+}
+
+void UploadModule::openWindow() {
+  if (window_) window_->open();
+}
+
+bool UploadModule::queueFile(const std::string& path) {
+  if (!window_) return false;
+  const std::int32_t folder = storage_->currentFolderId();
+  return window_->addUpload(path, folder > 0 ? folder : 2, storage_->currentFolderPath());
+}
+
+void UploadModule::uploadLocalFolder(const std::string& path) {
+  if (window_) window_->uploadLocalFolder(path, storage_->currentFolderId());
 }
 
 void UploadModule::noteUploadStarted() {
@@ -43,25 +108,6 @@ void UploadModule::noteUploadStarted() {
   context_.ports().shell->openBrowserWindow(
       context_.servers().webBase(Server::WebSite) + "/pop/20080401.asp", at.x + 4, at.y + 30, 460,
       660);
-}
-
-bool UploadModule::startSession(int slot, const std::string& host, std::uint16_t port) {
-  Connection& session = (*sessions_)[slot];
-  if (!session.initialise()) return false;
-  // A started connect reports false with would-block; only another error
-  // means the attempt failed.
-  return session.connectTo(host, port) || session.socket().lastError() == SocketError::WouldBlock;
-}
-
-void UploadModule::onUploadTicket(const UploadTicket& ticket) {
-  const bool fromNothing = ticket.result == UploadTicket::Result::FromNothing;
-  if (ticket.result != UploadTicket::Result::Go && !fromNothing) return;
-  const std::optional<int> slot = slotForTicket(ticket);
-  if (!slot) return;
-  if (!startSession(*slot, ticket.storageHost, ticket.storagePort)) {
-    context_.ports().dialogs->show(fromNothing ? "스토리지 접속에러." : "스토리지 접속에러.     ",
-                                   "Error", MessageIcon::Error, DialogOwner::MainWindow);
-  }
 }
 
 }  // namespace pom
