@@ -24,6 +24,7 @@
 
 #include "core/transfer/transfer_window_view.h"
 #include "core/ui/skin_button.h"
+#include "win32/drag_image.h"
 #include "win32/gdi_painter.h"
 #include "win32/shell_icons.h"
 #include "win32/transfer_window_layout.h"
@@ -128,8 +129,8 @@ class Win32TransferWindowView final : public TransferWindowView, private Window 
   void trackPointerLeave();
   void showMenuAtCursor();
   void beginDrag(const NMLISTVIEW& info);
-  void dragMoved();
-  void dropRows();
+  void dragMoved(POINT screen);
+  void dropRows(POINT screen);
   void endDrag();
   RECT dragBoundsRect() const;
 
@@ -161,9 +162,18 @@ class Win32TransferWindowView final : public TransferWindowView, private Window 
   int drawnIndex_ = -1;
   TransferRow drawnRow_;
   bool pointerTracked_ = false;
-  bool dragging_ = false;
-  HIMAGELIST dragImage_ = nullptr;
-  POINT dragOffset_{};  // the list's client origin inside its window rectangle
+  DragImage drag_;  // a drag of rows to another place in the list
 };
+
+// This program's download or upload window, when it exists (shown or not).
+inline HWND findTransferWindow(TransferKind kind) {
+  return findOwnWindow(transferLayoutOf(kind).className);
+}
+
+// True when the window under a screen point is the download or the upload
+// window (or one of its controls).
+inline bool isTransferWindowAt(TransferKind kind, POINT screen) {
+  return isOwnWindowAt(screen, transferLayoutOf(kind).className);
+}
 
 }  // namespace pom

@@ -121,7 +121,7 @@ bool Win32TransferWindowView::onLeftUp(const MousePoint& at) {
 
 bool Win32TransferWindowView::listKey(UINT key) {
   if (key == VK_ESCAPE) {
-    if (dragging_) {
+    if (drag_.active()) {
       endDrag();
     } else {
       input_.onCloseRequested();
@@ -219,79 +219,37 @@ RECT Win32TransferWindowView::dragBoundsRect() const {
   return r;
 }
 
-// The drag image: the images of the selected rows on screen, merged.
+// The drag image: the images of the selected rows in view, merged, drawn
+// over the list (the rows move only inside it).
 void Win32TransferWindowView::beginDrag(const NMLISTVIEW& info) {
-  endDrag();
-  const int top = ListView_GetTopIndex(list_);
-  const int last = top + ListView_GetCountPerPage(list_);
-  POINT firstOrigin{};
-  for (int row = ListView_GetNextItem(list_, top - 1, LVNI_SELECTED); row >= 0 && row <= last;
-       row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
-    POINT origin{};
-    HIMAGELIST image = ListView_CreateDragImage(list_, row, &origin);
-    if (image == nullptr) continue;
-    if (dragImage_ == nullptr) {
-      dragImage_ = image;
-      firstOrigin = origin;
-      continue;
-    }
-    HIMAGELIST merged = ImageList_Merge(dragImage_, 0, image, 0, origin.x - firstOrigin.x,
-                                        origin.y - firstOrigin.y);
-    ImageList_Destroy(image);
-    if (merged == nullptr) continue;
-    ImageList_Destroy(dragImage_);
-    dragImage_ = merged;
-  }
-  dragging_ = true;
-  // The image is drawn in the list's window coordinates (its border
-  // included), the mouse reports client ones.
-  RECT outer{};
-  GetWindowRect(list_, &outer);
-  POINT client{0, 0};
-  ClientToScreen(list_, &client);
-  dragOffset_ = {client.x - outer.left, client.y - outer.top};
-  if (dragImage_ != nullptr) {
-    ImageList_BeginDrag(dragImage_, 0, info.ptAction.x - firstOrigin.x,
-                        info.ptAction.y - firstOrigin.y);
-    ImageList_DragEnter(list_, info.ptAction.x + dragOffset_.x, info.ptAction.y + dragOffset_.y);
-  }
-  SetCapture(list_);
+  POINT origin{};
+  HIMAGELIST image = selectedRowsImage(list_, origin);
+  POINT screen = info.ptAction;
+  ClientToScreen(list_, &screen);
+  const POINT hotspot{info.ptAction.x - origin.x, info.ptAction.y - origin.y};
+  drag_.begin(list_, list_, image, hotspot, screen);
 }
 
-void Win32TransferWindowView::dragMoved() {
-  POINT at{};
-  GetCursorPos(&at);
+void Win32TransferWindowView::dragMoved(POINT screen) {
   const RECT bounds = dragBoundsRect();
-  if (!PtInRect(&bounds, at)) {
+  if (!PtInRect(&bounds, screen)) {
     endDrag();  // left the rectangle: no move
     return;
   }
-  if (dragImage_ == nullptr) return;
-  ScreenToClient(list_, &at);
-  ImageList_DragMove(at.x + dragOffset_.x, at.y + dragOffset_.y);
+  drag_.move(screen);
 }
 
-void Win32TransferWindowView::dropRows() {
-  POINT at{};
-  GetCursorPos(&at);
-  ScreenToClient(list_, &at);
+void Win32TransferWindowView::dropRows(POINT screen) {
   LVHITTESTINFO hit{};
-  hit.pt = at;
+  hit.pt = screen;
+  ScreenToClient(list_, &hit.pt);
   const int target = ListView_HitTest(list_, &hit);
   endDrag();
   if (target >= 0) input_.onRowsDragged(target);
 }
 
 void Win32TransferWindowView::endDrag() {
-  if (!dragging_) return;
-  dragging_ = false;  // first: releasing the capture comes back here
-  if (dragImage_ != nullptr) {
-    ImageList_DragLeave(list_);
-    ImageList_EndDrag();
-    ImageList_Destroy(dragImage_);
-    dragImage_ = nullptr;
-  }
-  if (list_ != nullptr && GetCapture() == list_) ReleaseCapture();
+  drag_.end();
 }
 
 // --- the list control --------------------------------------------------------
@@ -311,17 +269,18 @@ LRESULT Win32TransferWindowView::ListControl::onMessage(UINT message, WPARAM wPa
       return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP: {
-      if (view.dragging_) {
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (view.drag_.active()) {
+        ClientToScreen(handle(), &at);
         if (message == WM_MOUSEMOVE) {
-          view.dragMoved();
+          view.dragMoved(at);
         } else {
-          view.dropRows();
+          view.dropRows(at);
         }
         handled = true;
         return 0;
       }
       // The skinned buttons follow the pointer over the list too.
-      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       MapWindowPoints(handle(), view.handle(), &at, 1);
       if (message == WM_MOUSEMOVE) {
         view.pointerMoved(at.x, at.y);
@@ -331,7 +290,7 @@ LRESULT Win32TransferWindowView::ListControl::onMessage(UINT message, WPARAM wPa
       return 0;
     }
     case WM_CAPTURECHANGED:
-      if (view.dragging_ && reinterpret_cast<HWND>(lParam) != handle()) view.endDrag();
+      if (view.drag_.active() && reinterpret_cast<HWND>(lParam) != handle()) view.endDrag();
       return 0;
     default:
       return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "win32/transfer_window.h"
 #include "win32/web_keys.h"
 
 namespace pom {
@@ -79,7 +80,7 @@ Win32WebFileListView::Win32WebFileListView(TopWindow& top, WebFileList& presente
 
 Win32WebFileListView::~Win32WebFileListView() {
   top_.removeNotifyTarget(list_);
-  if (dragImage_ != nullptr) ImageList_Destroy(dragImage_);
+  drag_.end();
   if (headerBitmap_ != nullptr) DeleteObject(headerBitmap_);
 }
 
@@ -296,22 +297,23 @@ bool Win32WebFileListView::onControlNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
+// The image of the selected rows in view follows the pointer over the main
+// window. It is not drawn on the desktop, although the rows may go to the
+// download window: where a desktop's content cannot be read back (Wine),
+// the image would leave black trails over every window it crosses.
 void Win32WebFileListView::beginDrag(const NMLISTVIEW& info) {
   POINT origin{};
-  dragImage_ = ListView_CreateDragImage(list_, info.iItem, &origin);
-  if (dragImage_ == nullptr) return;
-  ImageList_BeginDrag(dragImage_, 0, info.ptAction.x - origin.x, info.ptAction.y - origin.y);
-  ImageList_DragEnter(list_, info.ptAction.x, info.ptAction.y);
-  SetCapture(list_);
+  HIMAGELIST image = selectedRowsImage(list_, origin);
+  POINT screen = info.ptAction;
+  ClientToScreen(list_, &screen);
+  drag_.begin(list_, GetAncestor(list_, GA_ROOT), image,
+              {info.ptAction.x - origin.x, info.ptAction.y - origin.y}, screen);
 }
 
-void Win32WebFileListView::endDrag() {
-  if (dragImage_ == nullptr) return;
-  ImageList_DragLeave(list_);
-  ImageList_EndDrag();
-  ImageList_Destroy(dragImage_);
-  dragImage_ = nullptr;
-  ReleaseCapture();
+void Win32WebFileListView::drop(POINT screen) {
+  drag_.end();
+  // Last: the presenter may open the download window or a listing.
+  if (isTransferWindowAt(TransferKind::Download, screen)) presenter_.dropForDownload();
 }
 
 LRESULT Win32WebFileListView::Header::onMessage(UINT message, WPARAM wParam, LPARAM,
@@ -336,14 +338,7 @@ LRESULT Win32WebFileListView::Control::onMessage(UINT message, WPARAM wParam, LP
     handled = message == WM_SYSKEYDOWN || *key == WebKey::CtrlA;
     return 0;
   }
-  if (owner_.dragImage_ != nullptr) {
-    if (message == WM_MOUSEMOVE) {
-      ImageList_DragMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-    } else if (message == WM_LBUTTONUP || message == WM_CAPTURECHANGED) {
-      // The download list and the local list take drops; neither is there yet.
-      owner_.endDrag();
-    }
-  }
+  owner_.drag_.follow(message, lParam, [this](POINT at) { owner_.drop(at); });
   return 0;
 }
 

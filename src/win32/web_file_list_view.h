@@ -3,7 +3,9 @@
 // and the report list (113) with five columns, label editing, the system's
 // icons by file name, and shaded odd rows. Keys and notifications (double
 // click, right click, column click, label edit, begin drag) go to the
-// presenter. GUI thread only; lives as long as the top window.
+// presenter. A drag of the selected rows released over the download window
+// hands them to the presenter for download; anywhere else it does nothing.
+// GUI thread only; lives as long as the top window.
 //
 // The list is an owner-data list (LVS_OWNERDATA): the view keeps the rows it
 // was given, in order, with their item ids, and the control asks for the
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "core/storage/web_file_list.h"
+#include "win32/drag_image.h"
 #include "win32/shell_icons.h"
 #include "win32/top_window.h"
 #include "win32/window.h"
@@ -86,7 +89,8 @@ class Win32WebFileListView final : public WebFileListView, public NotifyTarget {
   int findByName(const NMLVFINDITEMW& find) const;
   LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
   void beginDrag(const NMLISTVIEW& info);
-  void endDrag();
+  // The button was released at a screen point: the drag ends there.
+  void drop(POINT screen);
 
   TopWindow& top_;
   WebFileList& presenter_;
@@ -97,7 +101,7 @@ class Win32WebFileListView final : public WebFileListView, public NotifyTarget {
   HWND caption_ = nullptr;
   HWND frames_[2] = {};
   HBITMAP headerBitmap_ = nullptr;
-  HIMAGELIST dragImage_ = nullptr;
+  DragImage drag_;  // the selected rows on their way to another window
   std::vector<ShownRow> rows_;
   bool countPending_ = false;  // rows appended since the control's count was set
   ShellIcons icons_;

@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "win32/transfer_window.h"
 #include "win32/web_keys.h"
 
 namespace pom {
@@ -73,7 +75,7 @@ Win32WebTreeView::Win32WebTreeView(TopWindow& top, WebFolderTree& presenter)
 
 Win32WebTreeView::~Win32WebTreeView() {
   top_.removeNotifyTarget(tree_);
-  if (dragImage_ != nullptr) ImageList_Destroy(dragImage_);
+  drag_.end();
   if (images_ != nullptr) ImageList_Destroy(images_);
 }
 
@@ -199,23 +201,41 @@ bool Win32WebTreeView::onControlNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
+// The node's image follows the pointer over the main window (not the
+// desktop: see the file list's drag), though a folder may go to the
+// download window.
 void Win32WebTreeView::beginDrag(const NMTREEVIEWW& info) {
   if (presenter_.dragBlocked()) return;
+  // Selecting the node makes it the one the tree's commands act on.
   TreeView_SelectItem(tree_, info.itemNew.hItem);
-  dragImage_ = TreeView_CreateDragImage(tree_, info.itemNew.hItem);
-  if (dragImage_ == nullptr) return;
-  ImageList_BeginDrag(dragImage_, 0, 0, 0);
-  ImageList_DragEnter(tree_, info.ptDrag.x, info.ptDrag.y);
-  SetCapture(tree_);
+  dragged_ = nodeOf(info.itemNew.hItem);
+  HIMAGELIST image = TreeView_CreateDragImage(tree_, info.itemNew.hItem);
+  // The image starts with the node's icon, left of its label.
+  POINT hotspot{0, 0};
+  RECT label{};
+  int iconWidth = 0, iconHeight = 0;
+  if (image != nullptr && TreeView_GetItemRect(tree_, info.itemNew.hItem, &label, TRUE) &&
+      ImageList_GetIconSize(images_, &iconWidth, &iconHeight)) {
+    hotspot = {std::max(0L, info.ptDrag.x - label.left + iconWidth),
+               std::max(0L, info.ptDrag.y - label.top)};
+  }
+  POINT screen = info.ptDrag;
+  ClientToScreen(tree_, &screen);
+  drag_.begin(tree_, GetAncestor(tree_, GA_ROOT), image, hotspot, screen);
 }
 
-void Win32WebTreeView::endDrag() {
-  if (dragImage_ == nullptr) return;
-  ImageList_DragLeave(tree_);
-  ImageList_EndDrag();
-  ImageList_Destroy(dragImage_);
-  dragImage_ = nullptr;
-  ReleaseCapture();
+// Only folders have a download command; it acts on the tree's current node,
+// which the drag made the dragged one (a node selected already and then
+// left for another one's expand button is not: nothing is downloaded then).
+void Win32WebTreeView::drop(POINT screen) {
+  drag_.end();
+  const WebNodeId node = dragged_;
+  dragged_ = 0;
+  if (!isTransferWindowAt(TransferKind::Download, screen)) return;
+  const WebFolderTree::Node* folder = presenter_.node(node);
+  if (folder == nullptr || presenter_.current() != node) return;
+  if (folder->kind == WebNodeKind::OwnFolder || folder->kind == WebNodeKind::FriendFolder)
+    presenter_.command(WebTreeCommand::Download);
 }
 
 LRESULT Win32WebTreeView::Control::onMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -226,14 +246,8 @@ LRESULT Win32WebTreeView::Control::onMessage(UINT message, WPARAM wParam, LPARAM
     handled = message == WM_SYSKEYDOWN;  // no menu bar to open
     return 0;
   }
-  if (owner_.dragImage_ != nullptr) {
-    if (message == WM_MOUSEMOVE) {
-      ImageList_DragMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-    } else if (message == WM_LBUTTONUP || message == WM_CAPTURECHANGED) {
-      // A drop lands on the local file list (the local browser) or nowhere.
-      owner_.endDrag();
-    }
-  }
+  // The download window takes folders; the local file list will too.
+  owner_.drag_.follow(message, lParam, [this](POINT at) { owner_.drop(at); });
   return 0;
 }
 

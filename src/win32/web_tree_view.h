@@ -3,8 +3,9 @@
 // 16 x 16 image list, in the font.ini font. Nodes carry the presenter's node
 // id. The control's keys and notifications (selection, expanding, right
 // click, begin drag) go to the presenter; a drag shows the node's image
-// until the button is released. GUI thread only; lives as long as the top
-// window.
+// until the button is released, and a folder released over the download
+// window is downloaded as the node's download command does. GUI thread
+// only; lives as long as the top window.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <map>
 
 #include "core/storage/web_folder_tree.h"
+#include "win32/drag_image.h"
 #include "win32/top_window.h"
 #include "win32/window.h"
 
@@ -51,7 +53,8 @@ class Win32WebTreeView final : public WebTreeView, public NotifyTarget {
 
   WebNodeId nodeOf(HTREEITEM item) const;
   void beginDrag(const NMTREEVIEWW& info);
-  void endDrag();
+  // The button was released at a screen point: the drag ends there.
+  void drop(POINT screen);
 
   TopWindow& top_;
   WebFolderTree& presenter_;
@@ -60,7 +63,8 @@ class Win32WebTreeView final : public WebTreeView, public NotifyTarget {
   HWND caption_ = nullptr;
   HWND frames_[2] = {};
   HIMAGELIST images_ = nullptr;
-  HIMAGELIST dragImage_ = nullptr;
+  DragImage drag_;
+  WebNodeId dragged_ = 0;  // the node being dragged
   std::map<WebNodeId, HTREEITEM> items_;
   std::map<WebNodeId, WebNodeId> parents_;
 };

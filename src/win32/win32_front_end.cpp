@@ -105,6 +105,12 @@ HWND Win32FrontEnd::ownerOf(DialogOwner owner) const {
     case DialogOwner::LoginWindow:
     case DialogOwner::MainWindow:
       return top_.handle();
+    case DialogOwner::DownloadWindow:
+      return findTransferWindow(TransferKind::Download);
+    case DialogOwner::UploadWindow:
+      // The file and folder pickers and the questions of the upload window
+      // keep it disabled while they are open.
+      return findTransferWindow(TransferKind::Upload);
     case DialogOwner::TermExtensionDialog:
       return termExtension_ != nullptr ? termExtension_->handle() : nullptr;
     default:

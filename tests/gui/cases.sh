@@ -11,7 +11,10 @@ a_folder_of_three_pages_lists_every_row_and_sorts new_folder_is_renamed_on_the_s
 delete_with_yes_removes_the_file \
 file_context_menu_opens_and_runs_its_command friends_node_lists_demo2_with_the_memo \
 ctrl_d_downloads_two_files_to_completion stop_and_restart_resumes_a_download \
-lowering_the_limit_stops_the_other_slots closing_the_download_window_asks_first"
+lowering_the_limit_stops_the_other_slots closing_the_download_window_asks_first \
+web_rows_and_folders_dragged_onto_the_download_window_are_downloaded \
+dropped_and_picked_files_upload_to_completion stop_and_restart_resumes_an_upload \
+closing_the_upload_window_asks_first"
 
 # Demo member seeded by the local service.
 MEMBER=demo1
@@ -643,7 +646,7 @@ test_stop_and_restart_resumes_a_download() {
   sleep 2
   down_shot download_mid_transfer
   requests="$(storage_requests)"
-  down_click_row 큰파일.avi || return 1
+  down_click_row 큰파일.avi || { echo "the row could not be clicked: $(down_rows)"; return 1; }
   xdotool key ctrl+s
   # A stopped job is eligible again: it is asked for anew, from where it stood.
   until_true 50 more_storage_requests_than "$requests" ||
@@ -724,4 +727,281 @@ test_closing_the_download_window_asks_first() {
   until_true 25 sh -c "! timeout 10 wine '$PROBE' wait-window '$DOWN_TITLE' 200 >/dev/null 2>&1" ||
     { echo "OK left the window open"; return 1; }
   fast_storage
+}
+
+# drag_to_screen X Y SX SY: presses at (X, Y) of the program's client area,
+# moves past the drag threshold and on to (SX, SY) on the screen, releases.
+drag_to_screen() {
+  xdotool mousemove --window "$XID" $((CX + $1)) $((CY + $2)) mousedown 1
+  sleep 0.3
+  xdotool mousemove --window "$XID" $((CX + $1 + 12)) $((CY + $2 + 4))
+  sleep 0.2
+  xdotool mousemove $((($3 + CX + $1) / 2)) $((($4 + CY + $2) / 2))
+  sleep 0.2
+  xdotool mousemove "$3" "$4"
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
+# The middle of a list row or a tree node, in the program's client area.
+row_middle() {
+  local x y w h
+  read -r x y w h <<<"$(probe row-rect "$TITLE" $WEB_LIST "$(row_of "$1")")"
+  [ -n "$h" ] && echo "$((x + w / 2)) $((y + h / 2))"
+}
+node_middle() {
+  local x y w h
+  read -r x y w h <<<"$(probe node-rect "$TITLE" $WEB_TREE "$1")"
+  [ -n "$h" ] && echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+# A web row and a tree folder dragged from the main window and released over
+# the download window's list are downloaded (the row into the download
+# folder, the folder's files into a sub-folder named like it).
+test_web_rows_and_folders_dragged_onto_the_download_window_are_downloaded() {
+  local dir ax ay sx sy
+  dir="$(down_workdir)"
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 한페이지 || { echo "the own folders never appeared"; return 1; }
+  open_folder 한페이지 쪽02.txt || return 1
+  click_row 쪽01.txt || return 1
+  xdotool key ctrl+d
+  find_download_window || return 1
+  until_true 50 down_state_is 쪽01.txt 완료 || { echo "쪽01.txt: $(down_rows)"; return 1; }
+  # Side by side: the main window at the left edge, the download window's
+  # list right of it.
+  probe move "$TITLE" 0 0 >/dev/null && probe move "$DOWN_TITLE" 890 120 >/dev/null ||
+    { echo "the windows could not be moved"; return 1; }
+  sleep 0.5
+  read -r sx sy _ _ < <(probe rect "$DOWN_TITLE")
+  sx=$((sx + DCX + 150))
+  sy=$((sy + DCY + 250))
+  read -r ax ay <<<"$(row_middle 쪽02.txt)"
+  [ -n "$ay" ] || { echo "no row 쪽02.txt"; return 1; }
+  click "$ax" "$ay"
+  until_true 25 selected_row_is 쪽02.txt || { echo "쪽02.txt is not selected: $(list_rows)"; return 1; }
+  sleep 1
+  drag_to_screen "$ax" "$ay" "$sx" "$sy"
+  until_true 50 down_state_is 쪽02.txt 완료 || { echo "the dragged row: $(down_rows)"; return 1; }
+  cmp -s "$dir/down/쪽02.txt" "$(service_body 한페이지 쪽02.txt)" || { echo "쪽02.txt differs from the service's"; return 1; }
+  down_shot download_dragged_row
+  # A folder of the tree: 제주도 (below 사진/여행) holds 바다.jpg.
+  open_folder 사진 여행 || return 1
+  until_true 25 has_node 여행 || { echo "여행 did not appear in the tree"; return 1; }
+  open_folder 여행 제주도 || return 1
+  until_true 25 has_node 제주도 || { echo "제주도 did not appear in the tree"; return 1; }
+  read -r ax ay <<<"$(node_middle 제주도)"
+  [ -n "$ay" ] || { echo "no node 제주도"; return 1; }
+  drag_to_screen "$ax" "$ay" "$sx" "$sy"
+  until_true 50 down_state_is 바다.jpg 완료 || { echo "the dragged folder: $(down_rows)"; return 1; }
+  [ "$(stat -c %s "$dir/down/제주도/바다.jpg" 2>/dev/null)" = 180000 ] ||
+    { echo "제주도/바다.jpg: $(ls -lR "$dir/down")"; return 1; }
+  down_shot download_dragged_folder
+  # Released anywhere else (the main window's lower part), a drag of rows
+  # downloads nothing.
+  local rows
+  rows="$(down_rows | wc -l)"
+  until_true 50 has_row 바다.jpg || { echo "제주도 is not listed: $(list_rows)"; return 1; }
+  read -r ax ay <<<"$(row_middle 바다.jpg)"
+  [ -n "$ay" ] || return 1
+  click "$ax" "$ay"
+  sleep 1  # the press that starts the drag is no double click
+  drag_to_screen "$ax" "$ay" $((CX + 600)) $((CY + 600))
+  sleep 1
+  [ "$(down_rows | wc -l)" -eq "$rows" ] || { echo "a drop elsewhere queued: $(down_rows)"; return 1; }
+}
+
+# --- uploads: the upload window ("폼베일 업로드", list 115) ----------------
+
+UP_TITLE="폼베일 업로드"
+UP_LIST=115
+UP_STOP_QUESTION='현재 파일이 전송중입니다.\r\n\r\n전송을 중지 하시겠습니까?     '
+UP_CLOSE_QUESTION='업로드 파일이 대기중입니다.\r\n\r\n전송을 취소하고 종료하시겠습니까?     '
+
+# up_rows: "index<TAB>flags<TAB>name<TAB>size<TAB>progress<TAB>speed<TAB>state" per row.
+up_rows() { probe rows "$UP_TITLE" $UP_LIST; }
+up_state_is() { [ "$(up_rows | awk -F'\t' -v n="$1" '$3 == n { print $7; exit }')" = "$2" ]; }
+up_has_row() { up_rows | cut -f3 | grep -qxF -- "$1"; }
+
+# The upload window's client origin, for clicks in it: UCX, UCY, UXID.
+find_upload_window() {
+  probe wait-window "$UP_TITLE" 8000 >/dev/null || { echo "the upload window did not open"; return 1; }
+  UXID="$(timeout 10 xdotool search --sync --limit 1 --name "^$UP_TITLE")" || return 1
+  read -r UCX UCY _ _ < <(probe client "$UP_TITLE") || return 1
+}
+up_click() { xdotool mousemove --window "$UXID" $((UCX + $1)) $((UCY + $2)) click "${3:-1}"; }
+# up_click_button BITMAP: clicks the shown skinned button drawn with that bitmap
+# (272 add files, 256 start, 255 stop).
+up_click_button() {
+  local place x y w h
+  place="$(probe skin-buttons "$UP_TITLE" | awk -F'\t' -v b="$1" '$2 == b && $3 == "shown" { print $4; exit }')"
+  IFS=, read -r x y w h <<<"$place"
+  [ -n "$h" ] || { echo "no shown button $1: $(probe skin-buttons "$UP_TITLE")"; return 1; }
+  up_click $((x + w / 2)) $((y + h / 2))
+}
+up_button_shown() {
+  probe skin-buttons "$UP_TITLE" | awk -F'\t' -v b="$1" '$2 == b && $3 == "shown"' | grep -q .
+}
+up_shot() {
+  local saved="$XID"
+  XID="$UXID"
+  shot "$1"
+  XID="$saved"
+}
+# The path of a local file as the program sees it (Wine's Z: drive).
+wine_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+# up_file PATH SIZE: a file of SIZE random bytes.
+up_file() { head -c "$2" /dev/urandom >"$1"; }
+# The service's body of the newest file of demo1 named NAME, wherever it is.
+uploaded_body() {
+  local hex id
+  hex="$(printf '%s' "$1" | iconv -f UTF-8 -t CP949 | od -An -tx1 | tr -d ' \n' | tr a-f A-F)"
+  id="$(sqlite3 "file:$SERVICE_DATA/service.sqlite?mode=ro" \
+    "SELECT id FROM items WHERE owner = '$MEMBER' AND kind = 'f' AND hex(name) = '$hex' ORDER BY id DESC LIMIT 1")"
+  [ -n "$id" ] && echo "$SERVICE_DATA/bodies/$id"
+}
+uploaded_matches() { local body; body="$(uploaded_body "$2")" && cmp -s "$1" "$body"; }
+# The file picker (a dialog of the common dialog class that is no message box).
+file_dialog_title() {
+  probe windows | awk -F'\t' '$2 == "#32770" { print $4 }' | while IFS= read -r title; do
+    probe controls "$title" | cut -f1 | grep -qx 65535 || { echo "$title"; break; }
+  done
+}
+file_dialog_open() { [ -n "$(file_dialog_title)" ]; }
+# The picker's file name edit (1148): its "x,y,w,h" and its text.
+picker_edit() { probe controls "$1" | awk -F'\t' -v f="$2" '$1 == 1148 && $2 == "Edit" { print $f; exit }'; }
+picker_edit_is() { [ "$(picker_edit "$1" 4)" = "$2" ]; }
+# picker_type TITLE TEXT: clicks into the picker's file name, types, waits
+# until the edit shows the text.
+picker_type() {
+  local pxid pcx pcy x y w h
+  pxid="$(timeout 10 xdotool search --sync --limit 1 --name "^$1\$")" || return 1
+  read -r pcx pcy _ _ < <(probe client "$1") || return 1
+  IFS=, read -r x y w h <<<"$(picker_edit "$1" 5)"
+  [ -n "$h" ] || return 1
+  xdotool mousemove --window "$pxid" $((pcx + x + w / 2)) $((pcy + y + h / 2)) click 1
+  sleep 0.3
+  xdotool type --delay 20 -- "$2"
+  until_true 30 picker_edit_is "$1" "$2"
+}
+
+notice_page_shown() { probe windows | cut -f2 | grep -qx IEFrame; }
+# drop_on_main PATH: drops a local file on the main window. The first upload
+# of a run opens the notice page in a browser window over the others: it is
+# closed as a member would.
+drop_on_main() {
+  probe drop "$TITLE" 500 250 "$(wine_path "$1")" >/dev/null || { echo "the drop failed"; return 1; }
+  if until_true 25 notice_page_shown; then
+    probe close-class IEFrame >/dev/null
+    until_true 25 sh -c "! timeout 10 wine '$PROBE' windows | cut -f2 | grep -qx IEFrame" ||
+      { echo "the notice page stayed open"; return 1; }
+  fi
+}
+
+# A file dropped on the main window opens the upload window with it; a
+# second one is picked with the add-files button (its path typed into the
+# picker). Started, both complete, reach the service byte for byte and show
+# in the web file list (내웹폴더, the folder shown).
+test_dropped_and_picked_files_upload_to_completion() {
+  local dir first second picker
+  dir="$(new_workdir)"
+  mkdir -p "$dir/up"
+  first="올린파일$RANDOM.bin"
+  # Typed into the picker: xdotool loses Hangul now and then (the picker's
+  # conversion of Hangul names is tested in tests/win32).
+  second="picked$RANDOM.txt"
+  up_file "$dir/up/$first" 300000
+  up_file "$dir/up/$second" 1500000
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 사진 || { echo "the own folders never appeared"; return 1; }
+  drop_on_main "$dir/up/$first" || return 1
+  find_upload_window || return 1
+  until_true 25 up_has_row "$first" || { echo "the dropped file is not queued: $(up_rows)"; return 1; }
+  up_state_is "$first" 대기 || { echo "the dropped file: $(up_rows)"; return 1; }
+  up_click_button 272 || return 1
+  until_true 40 file_dialog_open || { echo "the file picker did not open: $(probe windows)"; return 1; }
+  picker="$(file_dialog_title)"
+  picker_type "$picker" "$(wine_path "$dir/up/$second")" ||
+    { echo "typing into the picker failed: \"$(picker_edit "$picker" 4)\""; return 1; }
+  xdotool key Return
+  until_true 25 up_has_row "$second" || { echo "the picked file is not queued: $(up_rows) (picker \"$picker\")"; return 1; }
+  # The limit chosen in the combo box (3012 at (629, 105), entry "2") is
+  # saved in the working directory, which the picker left as it was.
+  up_click 645 112 || return 1
+  sleep 0.3
+  xdotool key Home Down Return
+  saved_limit() { config_text "$dir" | grep -qx 'UpLoadCount=2'; }
+  until_true 25 saved_limit || { echo "UpLoadCount=2 not saved in the working directory: $(ls "$dir" "$dir/up")"; return 1; }
+  up_click_button 256 || return 1
+  until_true 100 up_state_is "$first" 완료 || { echo "$first: $(up_rows)"; return 1; }
+  until_true 100 up_state_is "$second" 완료 || { echo "$second: $(up_rows)"; return 1; }
+  # Nothing left to start: the queue stops and shows its start button again.
+  until_true 25 up_button_shown 256 || { echo "still running: $(probe skin-buttons "$UP_TITLE")"; return 1; }
+  up_shot upload_complete
+  uploaded_matches "$dir/up/$first" "$first" || { echo "the service's $first differs"; return 1; }
+  uploaded_matches "$dir/up/$second" "$second" || { echo "the service's $second differs"; return 1; }
+  logged_request '"UploadRequest"' "\"fileName\":\"$second\"" || { echo "no UploadRequest for $second logged"; return 1; }
+  until_true 50 has_row "$first" || { echo "$first is not in the web list: $(list_rows | cut -f3 | tr '\n' '|')"; return 1; }
+  until_true 25 has_row "$second" || { echo "$second is not in the web list"; return 1; }
+}
+
+# The storage server keeps the first chunk and never acknowledges it: the
+# member stops (Ctrl+S, OK), the job stops, and started again (Ctrl+S) it
+# resumes from what the service holds and completes.
+test_stop_and_restart_resumes_an_upload() {
+  local dir name
+  dir="$(new_workdir)"
+  mkdir -p "$dir/up"
+  name="멈춘파일$RANDOM.bin"
+  up_file "$dir/up/$name" 3000000
+  printf '[Config]\r\nAotoUpLoad=1\r\n' >>"$dir/PomConfig.ini"
+  service_control "clear all" || return 1
+  service_control "once upload_no_ack 1" || return 1
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 사진 || { echo "the own folders never appeared"; return 1; }
+  drop_on_main "$dir/up/$name" || return 1
+  find_upload_window || return 1
+  until_true 50 up_state_is "$name" 전송 || { echo "never sending: $(up_rows)"; return 1; }
+  sleep 1
+  up_shot upload_stalled
+  up_click 300 450 || return 1  # the list's empty part takes the focus
+  xdotool key ctrl+s
+  expect_box "Pomvale" "$UP_STOP_QUESTION" || return 1
+  probe answer 1 >/dev/null
+  until_true 25 up_state_is "$name" 중지 || { echo "not stopped: $(up_rows)"; return 1; }
+  logged_request '"UploadCancel"' || { echo "no UploadCancel logged"; return 1; }
+  up_click 300 450 || return 1
+  xdotool key ctrl+s
+  until_true 100 up_state_is "$name" 완료 || { echo "never complete after the restart: $(up_rows)"; return 1; }
+  uploaded_matches "$dir/up/$name" "$name" || { echo "the resumed upload differs from the file"; return 1; }
+  grep -F '"UploadRequest"' "$SERVICE_DATA/requests.jsonl" | grep -F "\"fileName\":\"$name\"" | tail -n1 |
+    grep -qvE '"offset":0[,}]' || { echo "the restart sent the file from 0"; return 1; }
+}
+
+# Escape with a job waiting asks first; Cancel keeps the window, OK closes it.
+test_closing_the_upload_window_asks_first() {
+  local dir name
+  dir="$(new_workdir)"
+  mkdir -p "$dir/up"
+  name="대기파일$RANDOM.bin"
+  up_file "$dir/up/$name" 5000
+  start_logged_in "$dir" || return 1
+  until_true 50 has_node 사진 || { echo "the own folders never appeared"; return 1; }
+  drop_on_main "$dir/up/$name" || return 1
+  find_upload_window || return 1
+  until_true 25 up_state_is "$name" 대기 || { echo "not waiting: $(up_rows)"; return 1; }
+  up_click 300 450 || return 1
+  xdotool key Escape
+  expect_box "Pomvale" "$UP_CLOSE_QUESTION" || return 1
+  shot upload_close_question screen
+  probe answer 2 >/dev/null
+  sleep 0.5
+  probe wait-window "$UP_TITLE" 1000 >/dev/null || { echo "Cancel closed the window"; return 1; }
+  up_state_is "$name" 대기 || { echo "Cancel changed the job: $(up_rows)"; return 1; }
+  up_click 300 450 || return 1
+  xdotool key Escape
+  expect_box "Pomvale" "$UP_CLOSE_QUESTION" || return 1
+  probe answer 1 >/dev/null
+  until_true 25 sh -c "! timeout 10 wine '$PROBE' wait-window '$UP_TITLE' 200 >/dev/null 2>&1" ||
+    { echo "OK left the window open"; return 1; }
 }

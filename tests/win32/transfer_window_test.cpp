@@ -5,7 +5,9 @@
 #include "win32/transfer_window.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -39,7 +41,7 @@ class FakeInput final : public TransferWindowInput {
   }
   void onCloseRequested() override { log.push_back("close"); }
   void onFilesDropped(const std::vector<std::string>& paths) override {
-    log.push_back("drop " + std::to_string(paths.size()));
+    for (const std::string& path : paths) log.push_back("drop " + path);
   }
 
   static std::string actionEntry(TransferAction action) {
@@ -345,6 +347,63 @@ TEST_F(TransferWindowTest, RowsDroppedOnARowMoveAndADragOutsideTheWindowEndsWith
   dragTo(window, list, POINT{outer.right + 20, outer.bottom + 20});
   EXPECT_EQ(input.log, std::vector<std::string>{"drag 2"});
   EXPECT_NE(GetCapture(), list) << "no drag left running";
+}
+
+// A drop as the shell makes it: wide paths after a DROPFILES header, the
+// list ended by an empty one.
+HDROP makeDrop(const std::vector<std::wstring>& paths) {
+  std::size_t characters = 1;
+  for (const std::wstring& path : paths) characters += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  auto* cursor = reinterpret_cast<wchar_t*>(header + 1);
+  for (const std::wstring& path : paths) {
+    std::copy(path.begin(), path.end(), cursor);
+    cursor += path.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(TransferWindowTest, OnlyTheUploadWindowTakesDroppedFilesAsCp949Paths) {
+  auto download = openView(TransferKind::Download);
+  EXPECT_EQ(GetWindowLongPtrW(download->windowHandle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  auto upload = openView(TransferKind::Upload);
+  HWND window = upload->windowHandle();
+  EXPECT_NE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  // C:\사진\가.jpg and C:\b.txt; the window finishes the drop.
+  HDROP drop = makeDrop({L"C:\\\uC0AC\uC9C4\\\uAC00.jpg", L"C:\\b.txt"});
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_EQ(input.log, (std::vector<std::string>{"drop C:\\\xBB\xE7\xC1\xF8\\\xB0\xA1.jpg",
+                                                 "drop C:\\b.txt"}));
+}
+
+// Which window lies under a point, as a drag of web rows or folders asks on
+// release: the download window and its list count, another window does not.
+TEST_F(TransferWindowTest, TheDownloadWindowIsFoundUnderAPointInItsList) {
+  auto download = openView(TransferKind::Download);
+  auto upload = openView(TransferKind::Upload);
+  EXPECT_EQ(findTransferWindow(TransferKind::Download), download->windowHandle());
+  EXPECT_EQ(findTransferWindow(TransferKind::Upload), upload->windowHandle());
+  SetWindowPos(download->windowHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+  SetWindowPos(upload->windowHandle(), HWND_TOP, 700, 0, 0, 0, SWP_NOSIZE);
+  test::pumpFor(100);
+  RECT list{};
+  GetWindowRect(download->listHandle(), &list);
+  const POINT inList{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  const POINT onHeader{list.left + 30, list.top + 8};
+  RECT other{};
+  GetWindowRect(upload->listHandle(), &other);
+  const POINT inUploadList{(other.left + other.right) / 2, (other.top + other.bottom) / 2};
+  EXPECT_TRUE(isTransferWindowAt(TransferKind::Download, inList));
+  EXPECT_TRUE(isTransferWindowAt(TransferKind::Download, onHeader));
+  EXPECT_FALSE(isTransferWindowAt(TransferKind::Download, inUploadList));
+  EXPECT_TRUE(isTransferWindowAt(TransferKind::Upload, inUploadList));
+  download->close();
+  EXPECT_EQ(findTransferWindow(TransferKind::Download), nullptr);
+  EXPECT_FALSE(isTransferWindowAt(TransferKind::Download, inList));
 }
 
 TEST_F(TransferWindowTest, ComboAndCheckBoxesShowWhatTheyAreToldAndReportTheMember) {

@@ -6,6 +6,19 @@
 #include "platform/win32/wide_text.h"
 
 namespace pom {
+namespace {
+
+std::wstring currentDirectory() {
+  const DWORD length = GetCurrentDirectoryW(0, nullptr);
+  if (length == 0) return std::wstring();
+  std::wstring path(length, L'\0');
+  const DWORD written = GetCurrentDirectoryW(length, &path[0]);
+  if (written == 0 || written >= length) return std::wstring();
+  path.resize(written);
+  return path;
+}
+
+}  // namespace
 
 UINT messageBoxStyle(MessageIcon icon, MessageButtons buttons) {
   UINT style = 0;
@@ -99,24 +112,36 @@ bool Win32Dialogs::pickFiles(DialogOwner owner, const std::string& title, const 
   ofn.lpstrFile = &buffer[0];
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   ofn.lpstrTitle = title.empty() ? nullptr : wideTitle.c_str();
-  ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  if (!GetOpenFileNameW(&ofn)) return false;
-  // One file: the full path. Several: the folder, then each name, each
-  // terminated, the list ending in an empty string.
-  paths.clear();
-  const wchar_t* cursor = buffer.c_str();
-  std::wstring folder = cursor;
-  cursor += folder.size() + 1;
+  ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+              OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  // The picker may leave the process in the chosen folder (the flag above is
+  // not honoured by every version), and the configuration files are found
+  // through the working directory: it is put back whatever the answer.
+  const std::wstring workingDirectory = currentDirectory();
+  const BOOL picked = GetOpenFileNameW(&ofn);
+  if (!workingDirectory.empty()) SetCurrentDirectoryW(workingDirectory.c_str());
+  if (!picked) return false;
+  paths = pickedFilePaths(buffer.c_str());
+  return !paths.empty();
+}
+
+std::vector<std::string> pickedFilePaths(const wchar_t* buffer) {
+  std::vector<std::string> paths;
+  if (buffer == nullptr || *buffer == L'\0') return paths;
+  const std::wstring folder = buffer;
+  const wchar_t* cursor = buffer + folder.size() + 1;
   if (*cursor == L'\0') {
     paths.push_back(narrow(folder));
-    return true;
+    return paths;
   }
+  const bool joined = folder.back() == L'\\' || folder.back() == L'/';
+  const std::wstring prefix = joined ? folder : folder + L"\\";
   while (*cursor != L'\0') {
-    std::wstring name = cursor;
-    paths.push_back(narrow(folder + L"\\" + name));
+    const std::wstring name = cursor;
+    paths.push_back(narrow(prefix + name));
     cursor += name.size() + 1;
   }
-  return !paths.empty();
+  return paths;
 }
 
 }  // namespace pom

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "core/ports/dialogs.h"
 
@@ -34,5 +36,11 @@ class Win32Dialogs final : public Dialogs {
 
 // The MessageBoxW style bits of a request (icon | buttons).
 UINT messageBoxStyle(MessageIcon icon, MessageButtons buttons);
+
+// The full paths (CP949) the file picker's buffer names: one file as its
+// full path, or several as the folder followed by each name, every part
+// ended by a zero and the list by an empty part. Each name is joined to the
+// folder with one backslash (a drive's root already ends in one).
+std::vector<std::string> pickedFilePaths(const wchar_t* buffer);
 
 }  // namespace pom

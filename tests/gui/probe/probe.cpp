@@ -15,6 +15,8 @@
 //   probe answer ID                     clicks button ID (1 OK, 2 Cancel, 6 Yes, 7 No) of the box
 //   probe settext PREFIX ID TEXT        sets the text of child ID (resets an edit)
 //   probe close PREFIX                  posts the close command to that window
+//   probe close-class CLASS             posts it to every shown top-level window of
+//                                       that class; fails when there is none
 //   probe tree PREFIX ID                the items of tree view ID, depth first: depth,
 //                                       flags ("selected", "expanded" or "-"), label
 //   probe node-rect PREFIX ID LABEL     "x y w h" of the first tree item with that label
@@ -27,6 +29,11 @@
 //                                       not windows): index, bitmap number, "shown" or
 //                                       "hidden" (start and stop share one place), and
 //                                       "x,y,w,h" in the window's client area
+//   probe move PREFIX X Y               moves that window's top-left corner to (X, Y) on
+//                                       the screen (its size and stacking order kept)
+//   probe drop PREFIX X Y PATH...       drops files on that window at (X, Y) of its client
+//                                       area, as the shell's drag of files would
+//                                       (WM_DROPFILES with the wide paths)
 //   probe menus                         the pop-up menus shown: "menu", "x,y,w,h" on the
 //                                       screen and the number of items, then "item" and
 //                                       each item's text; the count is -1 where another
@@ -40,8 +47,9 @@
 // Exit code 0 on success, 1 when the thing waited for did not appear, 2 on
 // bad usage.
 #include <windows.h>
-// The common controls' header needs windows.h first.
+// The common controls' and the shell's headers need windows.h first.
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -382,6 +390,39 @@ int printMenus() {
   return shown > 0 ? 0 : 1;
 }
 
+// The files of a drop live in the program's process: a fixed block there
+// (its address serves as the drop handle, as a fixed global block's does)
+// holding a DROPFILES header and the wide paths, the list ended by an empty
+// one. The program finishes the drop itself; the block is then abandoned.
+int dropFiles(HWND window, POINT at, const std::vector<std::wstring>& paths) {
+  if (window == nullptr || paths.empty()) return 1;
+  std::vector<wchar_t> names;
+  for (const std::wstring& path : paths) {
+    names.insert(names.end(), path.begin(), path.end());
+    names.push_back(L'\0');
+  }
+  names.push_back(L'\0');
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  header.pt = at;
+  header.fNC = FALSE;
+  header.fWide = TRUE;
+  const size_t size = sizeof header + names.size() * sizeof(wchar_t);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return 1;
+  void* block = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool written =
+      block != nullptr &&
+      WriteProcessMemory(process, block, &header, sizeof header, nullptr) != 0 &&
+      WriteProcessMemory(process, static_cast<char*>(block) + sizeof header, names.data(),
+                         names.size() * sizeof(wchar_t), nullptr) != 0;
+  CloseHandle(process);
+  if (!written) return 1;
+  return PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -467,6 +508,15 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (command == L"close-class") {
+    int closed = 0;
+    for (HWND window : topWindows()) {
+      if (className(window) != arg(2)) continue;
+      PostMessageW(window, WM_CLOSE, 0, 0);
+      ++closed;
+    }
+    return closed > 0 ? 0 : 1;
+  }
   if (command == L"tree") return printTree(controlOf(arg(2), number(3)));
   if (command == L"node-rect") return printNodeRect(controlOf(arg(2), number(3)), arg(4));
   if (command == L"rows") return printRows(controlOf(arg(2), number(3)));
@@ -483,5 +533,18 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"skin-buttons") return printSkinButtons(findByPrefix(arg(2)));
+  if (command == L"move") {
+    HWND window = findByPrefix(arg(2));
+    if (window == nullptr) return 1;
+    return SetWindowPos(window, nullptr, number(3), number(4), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
+  }
+  if (command == L"drop") {
+    std::vector<std::wstring> paths;
+    for (int i = 5; i < argc; ++i) paths.push_back(argv[i]);
+    return dropFiles(findByPrefix(arg(2)), POINT{number(3), number(4)}, paths);
+  }
   return 2;
 }
