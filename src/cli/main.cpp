@@ -4,6 +4,7 @@
 //   pomcli COMMAND [ARGUMENT...] [--id ID] [--password PW] [--port-base N]
 //                  [--workdir DIR] [--timeout MS]
 //   pomcli get PATH... [--into DIR] [--parallel 1|2|3]
+//   pomcli put LOCAL... [--to FOLDER] [--parallel 1|2|3]
 //
 // The id and password may come from POM_ID and POM_PASSWORD instead. Exit
 // codes: 0 done, 1 refused or failed (the message on standard error), 2 bad
@@ -18,6 +19,7 @@
 
 #include "cli/get_command.h"
 #include "cli/headless_client.h"
+#include "cli/put_command.h"
 #include "cli/web_commands.h"
 #include "core/app/client_app.h"
 #include "core/hub/session_state.h"
@@ -49,6 +51,7 @@ constexpr char kUsage[] =
     "  friend rm ID\n"
     "  memo ID TEXT\n"
     "  get PATH... [--into DIR] [--parallel 1|2|3]   files, or folders into a sub-folder\n"
+    "  put LOCAL... [--to FOLDER] [--parallel 1|2|3] local files and folders into FOLDER\n"
     "the id and password may come from POM_ID and POM_PASSWORD.\n";
 
 struct Command {
@@ -79,7 +82,8 @@ bool known(const Command& command) {
       {"login", {"reconnect", "notes"}},
       {"combined-link", {"title"}},
       {"friend", {"memo"}},
-      {"get", {"into", "parallel"}}};
+      {"get", {"into", "parallel"}},
+      {"put", {"to", "parallel"}}};
   for (const auto& [flag, value] : command.flags) {
     if (flag == "id" || flag == "password" || flag == "port-base" || flag == "workdir" ||
         flag == "timeout")
@@ -100,7 +104,7 @@ bool argumentsFit(const Command& command) {
       {"rename", {2, 2}},         {"mv", {2, -1}},     {"rm", {1, -1}},
       {"share", {2, -1}},         {"extend", {1, 1}},  {"link", {1, -1}},
       {"combined-link", {1, -1}}, {"friends", {0, 0}}, {"friend", {2, 2}},
-      {"memo", {2, 2}},           {"get", {1, -1}}};
+      {"memo", {2, 2}},           {"get", {1, -1}},    {"put", {1, -1}}};
   const auto count = counts.find(command.name);
   if (count == counts.end()) return false;
   const int n = static_cast<int>(command.arguments.size());
@@ -116,7 +120,7 @@ bool argumentsFit(const Command& command) {
     if (verb == "rm" && command.flags.count("memo")) return false;
   }
   if (command.name == "memo" && command.arguments[1].empty()) return false;
-  if (command.name == "get" && command.flags.count("parallel")) {
+  if ((command.name == "get" || command.name == "put") && command.flags.count("parallel")) {
     const std::string& parallel = command.flags.at("parallel");
     if (parallel != "1" && parallel != "2" && parallel != "3") return false;
   }
@@ -228,6 +232,14 @@ int main(int argc, char** argv) {
     get.parallel = command.flags.count("parallel") ? std::stoi(command.flags.at("parallel")) : 0;
     pom::GetCommand download(client, std::cout, std::cerr, ::isatty(2) == 1);
     return static_cast<int>(download.run(get));
+  }
+  if (command.name == "put") {
+    pom::PutOptions put;
+    put.paths = command.arguments;
+    put.to = flag(command, "to");
+    put.parallel = command.flags.count("parallel") ? std::stoi(command.flags.at("parallel")) : 0;
+    pom::PutCommand upload(client, std::cout, std::cerr, ::isatty(2) == 1);
+    return static_cast<int>(upload.run(put));
   }
   pom::WebCommands web(client, std::cout);
   return static_cast<int>(runWebCommand(command, web));

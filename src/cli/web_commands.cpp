@@ -421,6 +421,14 @@ Outcome WebCommands::queueDownloads(const std::vector<std::string>& paths) {
   return Outcome::Done;
 }
 
+Outcome WebCommands::openFolder(const std::string& path, std::int32_t& folderId) {
+  if (!path.empty() && path[0] == '~') return failed("uploads go into your own folders");
+  const WebNodeId node = openPath(path);
+  if (node == 0) return failure_;
+  folderId = tree_.node(node)->folderId;
+  return Outcome::Done;
+}
+
 Outcome WebCommands::webLinks(const std::vector<std::string>& paths) {
   for (const Group& group : groupByFolder(paths)) {
     if (openPath(group.folder) == 0 || !selectRows(group.names)) return failure_;

@@ -47,6 +47,9 @@ class WebCommands {
   // (Ctrl+D); a folder is opened in the tree and downloaded from there, its
   // files going into a sub-folder named after it.
   Outcome queueDownloads(const std::vector<std::string>& paths);
+  // Opens the own folder at a path ("" for 내웹폴더) in the tree, so that it
+  // is the folder shown; folderId receives its number.
+  Outcome openFolder(const std::string& path, std::int32_t& folderId);
 
  private:
   // The answers seen of one reply type: how many, how many refused.

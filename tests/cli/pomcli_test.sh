@@ -10,7 +10,9 @@ pomcli="$1"
 pomservice="$2"
 work="$(mktemp -d "${TMPDIR:-/tmp}/pomcli-test.XXXXXX")"
 base=$((20000 + ($$ % 1500) * 10))
-"$pomservice" --data "$work/data" --port-base "$base" --no-web >"$work/service.log" 2>&1 &
+# The first upload session is cut after 1,500,000 bytes (the put cases below).
+"$pomservice" --data "$work/data" --port-base "$base" --no-web \
+  --fault 'drop_upload_after=1500000*1' >"$work/service.log" 2>&1 &
 service=$!
 trap 'kill "$service" 2>/dev/null; wait "$service" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 for ((i = 0; i < 300; i++)); do
@@ -64,6 +66,25 @@ grep -q '"offset":300000' "$work/data/requests.jsonl" ||
   { echo "FAIL: the storage server was not asked from byte 300000"; failures=$((failures + 1)); }
 expect 2 "a wrong parallel count" run get 문서 --parallel 4
 expect 1 "a missing file" run get 문서/없는파일.txt --into "$work/down"
+# put: a cut upload resumes where the service stopped and comes back whole;
+# a folder keeps its sub-folder; an empty file is refused.
+head -c 3000000 /dev/urandom >"$work/올림.bin"
+expect 1 "put, cut by the service" run put "$work/올림.bin" --to 문서
+grep -q "	실패	" "$work/out" || { echo "FAIL: the cut upload is not 실패"; failures=$((failures + 1)); }
+expect 0 "put resumes" run put "$work/올림.bin" --to 문서
+grep -q "올림.bin	3000000	완료$" "$work/out" ||
+  { echo "FAIL: the summary lacks 올림.bin"; sed 's/^/  out: /' "$work/out"; failures=$((failures + 1)); }
+grep '"UploadRequest"' "$work/data/requests.jsonl" | tail -1 | grep -q '"offset":[1-9]' ||
+  { echo "FAIL: the second upload did not resume"; failures=$((failures + 1)); }
+expect 0 "get the upload back" run get 문서/올림.bin --into "$work/back"
+cmp -s "$work/올림.bin" "$work/back/올림.bin" || { echo "FAIL: the uploaded file differs"; failures=$((failures + 1)); }
+mkdir -p "$work/묶음/안쪽" && printf 'one' >"$work/묶음/하나.txt" && head -c 40000 /dev/urandom >"$work/묶음/안쪽/둘.bin"
+expect 0 "put a folder" run put "$work/묶음" --to 문서 --parallel 2
+expect 0 "ls its sub-folder" run ls 문서/묶음/안쪽
+grep -q "^둘.bin	" "$work/out" || { echo "FAIL: 둘.bin is not in 문서/묶음/안쪽"; failures=$((failures + 1)); }
+: >"$work/빈.txt"
+expect 1 "put an empty file" run put "$work/빈.txt"
+expect 2 "put without a path" run put --to 문서
 POM_PASSWORD=wrong expect 1 "a wrong password" run ls
 POM_ID= POM_PASSWORD= expect 2 "no id" "$pomcli" ls --port-base "$base"
 
