@@ -2,7 +2,9 @@
 // scheduler, download sessions, files written to disk), against what a user
 // would otherwise pick and against the bare wire, all in one run:
 //   (a) curl fetching the same bytes from nginx over loopback;
-//   (b) a raw loopback stream of the same bytes in 1 MiB pieces to disk.
+//   (b) a raw loopback stream of the same bytes in 1 MiB pieces to disk;
+// and the same download path run in this process, timed from the first
+// byte to the last (without start-up, login and the 400 ms start tick).
 // Also: the client's CPU seconds per GiB (getrusage of the child), three
 // parallel downloads against one, and many small files per second against
 // curl fetching the same files over one connection.
@@ -20,11 +22,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/bench_support.h"
 #include "bench/raw_stream.h"
+#include "cli/headless_client.h"
+#include "cli/web_commands.h"
+#include "core/app/client_app.h"
+#include "core/transfer/download_module.h"
+#include "core/transfer/download_window.h"
 #include "service/demo_data.h"
 #include "service/service_app.h"
 
@@ -35,6 +43,40 @@ using namespace pom::bench;
 
 std::string nginxProgram() {
   return fs::exists("/usr/sbin/nginx") ? "/usr/sbin/nginx" : "nginx";
+}
+
+// The same download path as `pomcli get`, run in this process: logs in as
+// the bench member, queues the file with Ctrl+D and starts the queue, then
+// times the span in which data flows, without the start-up, the login and
+// the 400 ms start tick.
+InProcessRun downloadInProcess(int portBase, const std::string& workDir, const std::string& name,
+                               const std::string& into) {
+  InProcessRun result;
+  pom::HeadlessOptions options;
+  options.id = "bench";
+  options.password = "bench";
+  options.portBase = portBase;
+  options.workDir = workDir;
+  options.timeoutMs = 60000;
+  std::ostringstream errors, out;
+  pom::HeadlessClient client(options, errors);
+  if (!client.start() || client.loginAndList() != pom::Outcome::Done) return result;
+  pom::DownloadModule& downloads = client.app().module<pom::DownloadModule>();
+  downloads.openWindow();
+  pom::DownloadWindow& window = downloads.window();
+  window.setDownloadFolder(into);
+  pom::WebCommands web(client, out);
+  if (web.queueDownloads({name}) != pom::Outcome::Done || window.jobs().size() != 1) return result;
+  window.start();
+  const pom::TransferJob& job = window.jobs().front();
+  if (!client.waitUntil([&] { return job.received > 0; })) return result;
+  const auto start = Clock::now();
+  const double cpuStart = threadCpuSeconds();
+  if (!client.waitUntil([&] { return job.state == pom::JobState::Completed; })) return result;
+  result.seconds = secondsSince(start);
+  result.cpu = threadCpuSeconds() - cpuStart;
+  result.ok = true;
+  return result;
 }
 
 }  // namespace
@@ -138,7 +180,7 @@ int main(int argc, char** argv) {
   pom::bench::rawDownload(store.bodyPath(big), size, dir + "/warm.bin");
   fs::remove(dir + "/warm.bin");
 
-  double raw = 1e9, curl = 1e9, client = 1e9, clientCpu = 1e9;
+  double raw = 1e9, curl = 1e9, client = 1e9, clientCpu = 1e9, flowing = 1e9, flowingCpu = 1e9;
   double one = 1e9, three = 1e9, smallClient = 1e9, smallCurl = 1e9;
   bool identical = true, ok = true;
   std::string curlSmallConfig = dir + "/small.curl";
@@ -166,6 +208,12 @@ int main(int argc, char** argv) {
     ok &= run.ok;
     client = std::min(client, run.wall);
     clientCpu = std::min(clientCpu, run.cpu);
+    freshFolder(dir + "/out");
+    const InProcessRun inside =
+        downloadInProcess(portBase, dir + "/client", "big.bin", dir + "/out");
+    ok &= inside.ok;
+    flowing = std::min(flowing, inside.seconds);
+    flowingCpu = std::min(flowingCpu, inside.cpu);
     if (round == 0) identical &= sameBytes(dir + "/out/big.bin", store.bodyPath(big));
 
     freshFolder(dir + "/out");
@@ -216,6 +264,10 @@ int main(int argc, char** argv) {
   std::printf("  pomcli / raw          : %.2f\n", raw / client);
   if (withCurl) std::printf("  pomcli / curl         : %.2f\n", curl / client);
   std::printf("  client CPU            : %.2f s per GiB\n", clientCpu / gib);
+  std::printf(
+      "  data flowing (in-process, first byte to last): %.1f MiB/s, %.2f of raw, "
+      "%.2f CPU s per GiB of the client thread\n",
+      mibPerSecond(size, flowing), raw / flowing, flowingCpu / gib);
   std::printf("three files of %lld MiB: one at a time %.2f s, three at once %.2f s, ratio %.2f\n",
               static_cast<long long>(partSize >> 20), one, three, one / three);
   if (smallCount > 0) {

@@ -149,5 +149,20 @@ inline double mibPerSecond(std::int64_t bytes, double seconds) {
   return static_cast<double>(bytes) / seconds / (1 << 20);
 }
 
+// User and system seconds of the calling thread.
+inline double threadCpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_THREAD, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// A transfer run in the benchmark's own process, timed while data flows.
+struct InProcessRun {
+  bool ok = false;
+  double seconds = 0;  // first byte to the last
+  double cpu = 0;      // of the client's thread over the same span
+};
+
 }  // namespace bench
 }  // namespace pom

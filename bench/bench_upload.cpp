@@ -9,8 +9,8 @@
 //       chunk to the service's confirmation: throughput as a ratio of the
 //       cap, with the client thread's CPU seconds per GiB;
 // and three parallel uploads against one (three files of a third each).
-// The round trip is measured in the same run: small ping-pongs over a
-// loopback TCP connection.
+// The round trip is measured in the same run for each chunk size: a chunk
+// of that size one way and a 4-byte acknowledgement back over loopback TCP.
 //
 //   bench_upload [MiB]   (default 256)
 //
@@ -43,16 +43,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace pom::bench;
 
-double threadCpuSeconds() {
-  rusage usage{};
-  ::getrusage(RUSAGE_THREAD, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// The median round trip of a 16-byte ping-pong over loopback TCP (no Nagle
-// delay), in seconds.
-double loopbackRoundTrip() {
+// The median round trip of one chunk and its acknowledgement over loopback
+// TCP (no Nagle delay): `chunk` bytes one way, 4 bytes back, in seconds.
+double chunkRoundTrip(std::size_t chunk) {
   const int port = freePort();
   const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
   int on = 1;
@@ -63,13 +56,14 @@ double loopbackRoundTrip() {
   inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
   ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
   ::listen(listener, 1);
-  std::thread echo([listener] {
+  std::thread echo([listener, chunk] {
     const int s = ::accept(listener, nullptr, nullptr);
     int noDelay = 1;
     ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
-    char buffer[16];
-    while (::recv(s, buffer, sizeof buffer, MSG_WAITALL) == sizeof buffer)
-      ::send(s, buffer, sizeof buffer, 0);
+    std::vector<char> buffer(chunk);
+    const char ack[4] = {8, 0, 0, 0};
+    while (::recv(s, buffer.data(), chunk, MSG_WAITALL) == static_cast<ssize_t>(chunk))
+      ::send(s, ack, sizeof ack, 0);
     ::close(s);
   });
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -77,11 +71,12 @@ double loopbackRoundTrip() {
   ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
   std::vector<double> trips;
   if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    char buffer[16] = {};
-    for (int i = 0; i < 400; ++i) {
+    std::vector<char> buffer(chunk, 'x');
+    char ack[4];
+    for (int i = 0; i < 200; ++i) {
       const auto start = Clock::now();
-      if (::send(s, buffer, sizeof buffer, 0) != sizeof buffer ||
-          ::recv(s, buffer, sizeof buffer, MSG_WAITALL) != sizeof buffer)
+      if (::send(s, buffer.data(), chunk, 0) != static_cast<ssize_t>(chunk) ||
+          ::recv(s, ack, sizeof ack, MSG_WAITALL) != sizeof ack)
         break;
       trips.push_back(secondsSince(start));
     }
@@ -107,18 +102,12 @@ void writeRandomFile(const std::string& path, std::int64_t size, std::uint32_t s
   }
 }
 
-struct InProcess {
-  bool ok = false;
-  double seconds = 0;  // first chunk to the last confirmation
-  double cpu = 0;      // of this thread over the same span
-};
-
 // Logs in as the bench member and uploads the files into its top folder
 // through the upload window's presenter, as `pomcli put` does, timing the
 // span in which chunks flow.
-InProcess uploadInProcess(int portBase, const std::string& workDir,
-                          const std::vector<std::string>& files, int parallel) {
-  InProcess result;
+InProcessRun uploadInProcess(int portBase, const std::string& workDir,
+                             const std::vector<std::string>& files, int parallel) {
+  InProcessRun result;
   pom::HeadlessOptions options;
   options.id = "bench";
   options.password = "bench";
@@ -206,15 +195,14 @@ int main(int argc, char** argv) {
     parts.push_back(dir + "/part" + std::to_string(i) + ".bin");
     writeRandomFile(parts.back(), size / 3, static_cast<std::uint32_t>(1 + i));
   }
-  const double rtt = loopbackRoundTrip();
   const std::string log = dir + "/children.log";
   const double gib = static_cast<double>(size) / (1 << 30);
   bool ok = true;
 
-  std::printf("loopback round trip (median of 400): %.1f us\n", rtt * 1e6);
   std::printf("file of %lld MiB, best of 3 rounds:\n", static_cast<long long>(mib));
   for (const int chunk : {262144, 1048576}) {
     app.faults().set("upload_chunk_size", std::to_string(chunk));
+    const double rtt = chunkRoundTrip(static_cast<std::size_t>(chunk));
     const double cap = chunk / (pom::kChunkPauseMs / 1000.0 + rtt);
     double wall = 1e9, childCpu = 1e9, span = 1e9, spanCpu = 1e9;
     for (int round = 0; round < 3 && ok; ++round) {
@@ -225,7 +213,7 @@ int main(int argc, char** argv) {
       ok &= run.ok;
       wall = std::min(wall, run.wall);
       childCpu = std::min(childCpu, run.cpu);
-      const InProcess inside = uploadInProcess(portBase, dir + "/client", {big}, 1);
+      const InProcessRun inside = uploadInProcess(portBase, dir + "/client", {big}, 1);
       ok &= inside.ok;
       span = std::min(span, inside.seconds);
       spanCpu = std::min(spanCpu, inside.cpu);
@@ -233,9 +221,9 @@ int main(int argc, char** argv) {
     if (!ok) break;
     const double rate = static_cast<double>(size) / span;
     std::printf(
-        "  chunk %4d KiB: cap %.1f MiB/s; chunks flowing %.1f MiB/s = %.3f of the cap, "
-        "%.2f CPU s per GiB\n",
-        chunk / 1024, cap / (1 << 20), rate / (1 << 20), rate / cap, spanCpu / gib);
+        "  chunk %4d KiB: round trip %.0f us, cap %.1f MiB/s; chunks flowing %.1f MiB/s = "
+        "%.3f of the cap, %.2f CPU s per GiB\n",
+        chunk / 1024, rtt * 1e6, cap / (1 << 20), rate / (1 << 20), rate / cap, spanCpu / gib);
     std::printf(
         "                 pomcli put %.2f s (%.1f MiB/s with start-up and login), "
         "%.2f CPU s per GiB\n",
@@ -244,8 +232,8 @@ int main(int argc, char** argv) {
   app.faults().set("upload_chunk_size", "1048576");
   double one = 1e9, three = 1e9;
   for (int round = 0; round < 3 && ok; ++round) {
-    const InProcess a = uploadInProcess(portBase, dir + "/client", parts, 1);
-    const InProcess b = uploadInProcess(portBase, dir + "/client", parts, 3);
+    const InProcessRun a = uploadInProcess(portBase, dir + "/client", parts, 1);
+    const InProcessRun b = uploadInProcess(portBase, dir + "/client", parts, 3);
     ok &= a.ok && b.ok;
     one = std::min(one, a.seconds);
     three = std::min(three, b.seconds);

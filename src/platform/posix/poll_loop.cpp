@@ -54,11 +54,13 @@ void PollLoop::removeClient(PollClient* client) {
   clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
 }
 
-int PollLoop::msUntilNextTimer(TimePoint now) const {
-  int wait = -1;
+std::chrono::microseconds PollLoop::untilNextTimer(TimePoint now) const {
+  std::chrono::microseconds wait(-1);
   for (const auto& entry : timers_) {
-    const int ms = msBetween(now, entry.second.due);
-    if (wait < 0 || ms < wait) wait = ms;
+    const auto left = entry.second.due <= now
+                          ? std::chrono::microseconds(0)
+                          : std::chrono::ceil<std::chrono::microseconds>(entry.second.due - now);
+    if (wait.count() < 0 || left < wait) wait = left;
   }
   return wait;
 }
@@ -87,9 +89,16 @@ void PollLoop::runDueTimers() {
 }
 
 void PollLoop::runOnce(int waitMs) {
-  const int timerWait = msUntilNextTimer(Clock::now());
-  int wait = waitMs;
-  if (timerWait >= 0 && (wait < 0 || timerWait < wait)) wait = timerWait;
+  // Timers are waited for to the microsecond (ppoll), so the short pauses
+  // of the transfers (15 ms between chunks) do not grow by a rounded-up
+  // millisecond each.
+  std::chrono::microseconds wait =
+      waitMs < 0 ? std::chrono::microseconds(-1) : std::chrono::milliseconds(waitMs);
+  const std::chrono::microseconds timerWait = untilNextTimer(Clock::now());
+  if (timerWait.count() >= 0 && (wait.count() < 0 || timerWait < wait)) wait = timerWait;
+  timespec timeout{};
+  timeout.tv_sec = static_cast<time_t>(wait.count() / 1000000);
+  timeout.tv_nsec = static_cast<long>(wait.count() % 1000000 * 1000);
 
   std::vector<pollfd> fds;
   std::vector<PollClient*> owners;
@@ -104,7 +113,7 @@ void PollLoop::runOnce(int waitMs) {
     fds.push_back(pollfd{fd, events, 0});
     owners.push_back(client);
   }
-  const int ready = ::poll(fds.data(), fds.size(), wait);
+  const int ready = ::ppoll(fds.data(), fds.size(), wait.count() < 0 ? nullptr : &timeout, nullptr);
   if (ready > 0) {
     for (std::size_t i = 0; i < fds.size(); ++i) {
       if (fds[i].revents == 0) continue;

@@ -70,7 +70,8 @@ class PollLoop : public EventLoop {
   };
 
   TimerId addTimer(std::uint32_t delayMs, bool repeating, Callback callback);
-  int msUntilNextTimer(TimePoint now) const;
+  // Time until the next timer is due (zero when one is due); -1 when none.
+  std::chrono::microseconds untilNextTimer(TimePoint now) const;
   void runDueTimers();
 
   std::map<TimerId, Timer> timers_;
