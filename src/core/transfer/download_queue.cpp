@@ -1,7 +1,5 @@
 #include "core/transfer/download_queue.h"
 
-#include <algorithm>
-
 #include "core/base/local_path.h"
 #include "core/base/text_utils.h"
 #include "core/ports/file_system.h"
@@ -82,8 +80,7 @@ bool DownloadQueue::startNext() {
       host_.jobFailed(i);
       continue;
     }
-    doneBytes_ = sumReceived();
-    doneAtRefresh_ = doneBytes_;
+    remeasureDone();
     if (job.received >= job.totalSize) {
       // An empty file of the service still becomes a local file.
       if (job.totalSize == 0 && !files_.info(job.localPath).exists) {
@@ -156,109 +153,19 @@ void DownloadQueue::stopAll() {
   running = false;
 }
 
-bool DownloadQueue::anyActive() const {
-  return std::any_of(jobs_.begin(), jobs_.end(), [](const TransferJob& j) { return j.active(); });
-}
-
-std::vector<int> DownloadQueue::reorder(const std::vector<int>& rows, int target) {
-  std::vector<bool> chosen(jobs_.size(), false);
-  for (int row : rows) {
-    if (row >= 0 && row < size()) chosen[static_cast<std::size_t>(row)] = true;
-  }
-  std::vector<TransferJob> moved, rest;
-  int insertAt = 0;
-  for (int i = 0; i < size(); ++i) {
-    if (chosen[static_cast<std::size_t>(i)]) {
-      moved.push_back(jobs_[static_cast<std::size_t>(i)]);
-    } else {
-      if (i < target) ++insertAt;
-      rest.push_back(jobs_[static_cast<std::size_t>(i)]);
-    }
-  }
-  if (moved.empty()) return {};
-  rest.insert(rest.begin() + insertAt, moved.begin(), moved.end());
-  jobs_ = std::move(rest);
-  redrawnTexts();
-  std::vector<int> selected;
-  for (std::size_t k = 0; k < moved.size(); ++k) selected.push_back(insertAt + static_cast<int>(k));
-  return selected;
-}
-
-std::vector<int> DownloadQueue::moveTop(const std::vector<int>& rows) {
-  return reorder(rows, 0);
-}
-
-std::vector<int> DownloadQueue::moveEnd(const std::vector<int>& rows) {
-  return reorder(rows, size());
-}
-
-std::vector<int> DownloadQueue::moveBefore(const std::vector<int>& rows, int target) {
-  return reorder(rows, std::clamp(target, 0, size()));
-}
-
-std::vector<int> DownloadQueue::moveUp(const std::vector<int>& rows) {
-  std::vector<int> selected;
-  for (int row : rows) {  // ascending: a block moves up as one
-    if (row < 0 || row >= size()) continue;
-    const bool blocked =
-        row == 0 || std::find(selected.begin(), selected.end(), row - 1) != selected.end();
-    if (blocked) {
-      selected.push_back(row);
-      continue;
-    }
-    std::swap(jobs_[static_cast<std::size_t>(row)], jobs_[static_cast<std::size_t>(row - 1)]);
-    selected.push_back(row - 1);
-  }
-  return selected;
-}
-
-std::vector<int> DownloadQueue::moveDown(const std::vector<int>& rows) {
-  std::vector<int> selected;
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    const int row = *it;
-    if (row < 0 || row >= size()) continue;
-    const bool blocked =
-        row == size() - 1 || std::find(selected.begin(), selected.end(), row + 1) != selected.end();
-    if (blocked) {
-      selected.push_back(row);
-      continue;
-    }
-    std::swap(jobs_[static_cast<std::size_t>(row)], jobs_[static_cast<std::size_t>(row + 1)]);
-    selected.push_back(row + 1);
-  }
-  std::sort(selected.begin(), selected.end());
-  return selected;
-}
-
 void DownloadQueue::removeRows(const std::vector<int>& rows) {
-  std::vector<int> doomed;
-  for (int row : rows) {
-    if (row < 0 || row >= size() || job(row).state == JobState::Transferring) continue;
-    // A job still waiting for its ticket gives its slot back first.
-    stopJob(row, true);
-    doomed.push_back(row);
-  }
-  std::sort(doomed.begin(), doomed.end());
-  doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+  // A job still waiting for its ticket gives its slot back first.
+  const std::vector<int> doomed = removableRows(rows, [this](int row) { stopJob(row, true); });
   for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
     const std::int32_t fileId = job(*it).fileId;
     jobs_.erase(jobs_.begin() + *it);
     host_.dropSource(fileId);
   }
-  afterRemoval();
+  remeasureDone();
 }
 
 void DownloadQueue::removeCompleted() {
-  std::vector<int> rows;
-  for (int i = 0; i < size(); ++i) {
-    if (job(i).state == JobState::Completed) rows.push_back(i);
-  }
-  removeRows(rows);
-}
-
-void DownloadQueue::afterRemoval() {
-  doneBytes_ = sumReceived();
-  doneAtRefresh_ = doneBytes_;
+  removeRows(completedRows());
 }
 
 void DownloadQueue::toggleCancel(int index) {
@@ -267,10 +174,7 @@ void DownloadQueue::toggleCancel(int index) {
   if (job.bound()) {
     stopJob(index, true);
     resetTo(index, JobState::Cancelled);
-    const bool work = std::any_of(jobs_.begin(), jobs_.end(), [](const TransferJob& j) {
-      return j.state == JobState::Stopped || j.state == JobState::Waiting || j.bound();
-    });
-    if (!work) running = false;
+    if (!anyWork()) running = false;
   } else if (job.state == JobState::Cancelled) {
     resetTo(index, JobState::Waiting);
     job.held = false;
@@ -279,62 +183,11 @@ void DownloadQueue::toggleCancel(int index) {
   }
 }
 
-bool DownloadQueue::sortBy(int column) {
-  const bool reversed = sortReversed_;
-  switch (column) {
-    case 0:
-      std::stable_sort(jobs_.begin(), jobs_.end(), [reversed](const auto& a, const auto& b) {
-        return reversed ? b.name < a.name : a.name < b.name;
-      });
-      break;
-    case 1:
-      std::stable_sort(jobs_.begin(), jobs_.end(), [reversed](const auto& a, const auto& b) {
-        return reversed ? a.totalSize < b.totalSize : b.totalSize < a.totalSize;
-      });
-      break;
-    case 2:
-      std::stable_sort(jobs_.begin(), jobs_.end(), [reversed](const auto& a, const auto& b) {
-        return reversed ? a.state < b.state : b.state < a.state;
-      });
-      break;
-    default:
-      return false;
-  }
-  sortReversed_ = !sortReversed_;
-  redrawnTexts();
-  return true;
-}
-
-void DownloadQueue::redrawnTexts() {
-  // A list drawn again from the records shows each state's plain text.
-  for (TransferJob& job : jobs_) job.shownState = stateText(job.state);
-}
-
 void DownloadQueue::setMaxConcurrent(int limit) {
   maxConcurrent = (limit >= 1 && limit <= TransferSlotPool::kSlots) ? limit : 1;
   for (int i = 0; i < size(); ++i) {
     if (job(i).bound() && job(i).slot >= maxConcurrent) stopJob(i, true);
   }
-}
-
-void DownloadQueue::clear() {
-  for (TransferJob& job : jobs_) resetJob(job, JobState::Idle);
-  jobs_.clear();
-  doneBytes_ = 0;
-  doneAtRefresh_ = 0;
-  running = false;
-}
-
-std::int64_t DownloadQueue::queuedBytes() const {
-  std::int64_t sum = 0;
-  for (const TransferJob& job : jobs_) sum += job.totalSize;
-  return sum;
-}
-
-std::int64_t DownloadQueue::sumReceived() const {
-  std::int64_t sum = 0;
-  for (const TransferJob& job : jobs_) sum += job.received;
-  return sum;
 }
 
 }  // namespace pom

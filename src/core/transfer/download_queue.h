@@ -9,7 +9,8 @@
 // slot back to the pool here, exactly once (resetTo), so no path can leak a
 // slot or free one that another job took meanwhile.
 //
-// Rows are the jobs' positions. Owned by the download window; the file
+// The list itself (moves, sort, totals) is JobList's, shared with the
+// upload queue. Rows are the jobs' positions. Owned by the download window; the file
 // system, the pool and the host must outlive it. Loop thread only.
 #pragma once
 
@@ -17,12 +18,27 @@
 #include <string>
 #include <vector>
 
+#include "core/transfer/job_list.h"
 #include "core/transfer/transfer_job.h"
 #include "core/transfer/transfer_slot_pool.h"
 
 namespace pom {
 
 class FileSystem;
+
+// What the shared list needs of a download job.
+struct DownloadJobTraits {
+  using Job = TransferJob;
+  using State = JobState;
+  static constexpr JobState kMoving = JobState::Transferring;
+  static constexpr JobState kCompleted = JobState::Completed;
+  static constexpr std::string TransferJob::*kName = &TransferJob::name;
+  static constexpr std::int64_t TransferJob::*kDone = &TransferJob::received;
+  // Moving a row up or down keeps the texts as last set.
+  static constexpr bool kSwapsRedraw = false;
+  static const char* plainText(JobState state) { return stateText(state); }
+  static void reset(TransferJob& job, JobState state) { resetJob(job, state); }
+};
 
 class DownloadQueueHost {
  public:
@@ -43,13 +59,9 @@ class DownloadQueueHost {
   virtual void jobFailed(int index) = 0;
 };
 
-class DownloadQueue {
+class DownloadQueue final : public JobList<DownloadJobTraits> {
  public:
   DownloadQueue(FileSystem& files, TransferSlotPool& pool, DownloadQueueHost& host);
-
-  const std::vector<TransferJob>& jobs() const { return jobs_; }
-  TransferJob& job(int index) { return jobs_[static_cast<std::size_t>(index)]; }
-  int size() const { return static_cast<int>(jobs_.size()); }
 
   // Appends a waiting job unless one with the same local path (letter case
   // ignored) is queued; true when it was added.
@@ -72,58 +84,27 @@ class DownloadQueue {
   // Stops the job at index (state 6 or 7) into state 1.
   void stopJob(int index, bool dropSource);
   void stopAll();
-  bool anyActive() const;
 
-  // The member's commands. Each takes the selected rows (in row order) and
-  // returns the rows selected afterwards.
-  std::vector<int> moveTop(const std::vector<int>& rows);
-  std::vector<int> moveEnd(const std::vector<int>& rows);
-  std::vector<int> moveUp(const std::vector<int>& rows);
-  std::vector<int> moveDown(const std::vector<int>& rows);
-  std::vector<int> moveBefore(const std::vector<int>& rows, int target);
   // Removes the rows, keeping every job that transfers (state 7).
   void removeRows(const std::vector<int>& rows);
   void removeCompleted();
   // Cancel / restart of one job.
   void toggleCancel(int index);
-  // Sorts by a column (0 name, 1 size, 2 state); false for other columns.
-  bool sortBy(int column);
   // The new limit (1..3): jobs on slots at or above it are stopped.
   void setMaxConcurrent(int limit);
-  // Empties the queue (the window is destroyed); no connection is touched.
-  void clear();
-
   // Where the job's file goes, fixed at its first binding: a local file
   // larger than the job's size is never reused, the job moves on to the next
   // free "name (n).ext". Refreshes received from the disk (0 when missing).
   // False when the name cannot be made a local path.
   bool bindLocalPath(TransferJob& job);
 
-  std::int64_t queuedBytes() const;
-  std::int64_t doneBytes() const { return doneBytes_; }
-  std::int64_t doneAtRefresh() const { return doneAtRefresh_; }
-  // doneBytes as the sum of received over the jobs.
-  void recomputeDone() { doneBytes_ = sumReceived(); }
-  void setDoneAtRefresh(std::int64_t value) { doneAtRefresh_ = value; }
-
-  int maxConcurrent = 1;
-  bool running = false;
-
  private:
   std::string keyOf(const std::string& folder, const std::string& subFolder,
                     const std::string& name) const;
-  std::int64_t sumReceived() const;
-  void afterRemoval();
-  void redrawnTexts();
-  std::vector<int> reorder(const std::vector<int>& rows, int target);
 
   FileSystem& files_;
   TransferSlotPool& pool_;
   DownloadQueueHost& host_;
-  std::vector<TransferJob> jobs_;
-  std::int64_t doneBytes_ = 0;
-  std::int64_t doneAtRefresh_ = 0;
-  bool sortReversed_ = false;
 };
 
 }  // namespace pom

@@ -1,7 +1,5 @@
 #include "core/transfer/download_window.h"
 
-#include <algorithm>
-
 #include "core/base/config_keys.h"
 #include "core/base/local_path.h"
 #include "core/base/servers.h"
@@ -29,19 +27,15 @@ constexpr char kCloseText[] =
 constexpr char kNoPlayerText[] = "실시간 감상은 웬플레이어를 설치하셔야 합니다.     ";
 constexpr char kPlayerKey[] = "Software\\MARBLECRANE";
 
-int concurrencyFrom(int value) {
-  return value >= 1 && value <= TransferSlotPool::kSlots ? value : 1;
-}
-
 }  // namespace
 
 DownloadWindow::DownloadWindow(Deps deps)
-    : deps_(std::move(deps)), queue_(*deps_.files, *deps_.pool, *this) {
-  DownloadEngineHost& host = *this;
-  for (int slot = 0; slot < TransferSlotPool::kSlots; ++slot) {
-    engines_[static_cast<std::size_t>(slot)] =
-        std::make_unique<DownloadEngine>(slot, (*deps_.sessions)[slot], host);
-  }
+    : TransferWindowBase(
+          Setup::of(deps, DialogOwner::DownloadWindow, kCloseText, ConfigKey::DownLoadCount,
+                    ConfigKey::DownLoadWindowClose, TransferSlotPool::kSlots),
+          *deps.files, *deps.pool, static_cast<DownloadQueueHost&>(*this)),
+      deps_(std::move(deps)) {
+  makeEngines(engines_, *deps_.sessions, static_cast<DownloadEngineHost&>(*this));
 }
 
 DownloadWindow::~DownloadWindow() {
@@ -53,10 +47,6 @@ DownloadWindow::~DownloadWindow() {
 void DownloadWindow::detachSessions() {
   stopTimers();
   for (auto& engine : engines_) engine->detach();
-}
-
-void DownloadWindow::attachView(TransferWindowView* view) {
-  view_ = view;
 }
 
 std::uint32_t DownloadWindow::now() {
@@ -76,25 +66,10 @@ void DownloadWindow::after(std::uint32_t delayMs, EventLoop::Callback callback) 
 // --- the window ------------------------------------------------------------
 
 void DownloadWindow::create() {
-  created_ = true;
-  queue_.maxConcurrent = concurrencyFrom(deps_.config->readInt(ConfigKey::DownLoadCount));
-  closeWhenDone_ = deps_.config->readBool(ConfigKey::DownLoadWindowClose);
-  powerOffWhenDone_ = false;
-  display_.reset(now());
+  createChoices();
   timers_[0] = deps_.loop->startTimer(kDisplayTimerMs, [this] { refreshDisplay(); });
   timers_[1] = deps_.loop->startTimer(kWatchdogTimerMs, [this] { deps_.peers->watchdog(); });
   timers_[2] = deps_.loop->startTimer(kStartTimerMs, [this] { startTick(); });
-}
-
-void DownloadWindow::open() {
-  if (!created_) create();
-  if (view_ == nullptr) return;
-  view_->open();
-  view_->setConcurrency(queue_.maxConcurrent);
-  view_->setCheckBox(TransferCheckBox::CloseWhenDone, closeWhenDone_);
-  view_->setCheckBox(TransferCheckBox::PowerOffWhenDone, powerOffWhenDone_);
-  view_->setRunning(queue_.running);
-  view_->setRowCount(queue_.size());
 }
 
 void DownloadWindow::stopTimers() {
@@ -140,13 +115,6 @@ void DownloadWindow::start() {
   showRunning();
 }
 
-void DownloadWindow::setMaxConcurrent(int limit) {
-  queue_.setMaxConcurrent(limit);
-  deps_.config->writeInt(ConfigKey::DownLoadCount, queue_.maxConcurrent);
-  if (view_ != nullptr) view_->setConcurrency(queue_.maxConcurrent);
-  redrawAll();
-}
-
 std::string DownloadWindow::localPathOf(const TransferJob& job) {
   if (!job.localPath.empty()) return job.localPath;
   const std::string folder = job.folder.empty() ? downloadFolder() : job.folder;
@@ -165,23 +133,6 @@ void DownloadWindow::startTick() {
   if (!started && !queue_.anyActive()) completionActions();
 }
 
-void DownloadWindow::completionActions() {
-  if (powerOffWhenDone_) {
-    // Nothing else: a refused attempt is repeated at the next tick.
-    deps_.shell->powerOff();
-    return;
-  }
-  deps_.config->writeBool(ConfigKey::DownLoadWindowClose, closeWhenDone_);
-  queue_.running = false;
-  // Without a window there is nothing to close (the headless front end
-  // reads the finished queue).
-  if (closeWhenDone_ && view_ != nullptr) {
-    destroyWindow();
-    return;
-  }
-  showRunning();
-}
-
 void DownloadWindow::speedUpdate(TransferJob& job, std::uint32_t elapsedMs) {
   if (elapsedMs == 0) elapsedMs = 1;
   const std::uint64_t deltaKB =
@@ -195,27 +146,6 @@ void DownloadWindow::speedUpdate(TransferJob& job, std::uint32_t elapsedMs) {
   deps_.peers->speedSample(job.fileId, job.speedMbps);
   job.smoothedKB = smoothed;
   if (job.received >= 1024) job.percent = transferPercent(job.received, job.totalSize);
-}
-
-void DownloadWindow::refreshDisplay() {
-  if (view_ != nullptr && !view_->isVisible()) return;
-  const std::uint32_t tick = now();
-  const std::int64_t progressKB = (queue_.doneBytes() - queue_.doneAtRefresh()) / 1024;
-  queue_.recomputeDone();
-  for (int i = 0; i < queue_.size(); ++i) {
-    TransferJob& job = queue_.job(i);
-    if (job.state != JobState::Transferring) continue;
-    const std::uint32_t since = tick - job.speedTick;
-    if (since < 1000) continue;
-    speedUpdate(job, since);
-    job.speedTick = tick;
-  }
-  if (display_.refresh(tick, progressKB, queue_.queuedBytes(), queue_.doneBytes())) {
-    queue_.setDoneAtRefresh(queue_.doneBytes());
-  }
-  if (view_ == nullptr) return;
-  view_->setTotals(display_.totals(), display_.bar());
-  if (queue_.size() > 0) view_->redrawRows(0, queue_.size() - 1);
 }
 
 // --- tickets ---------------------------------------------------------------
@@ -304,8 +234,7 @@ void DownloadWindow::dropSource(std::int32_t fileId) {
 }
 
 void DownloadWindow::completedOnDisk(int index) {
-  // The row two below comes into view, so the member sees what runs next.
-  if (view_ != nullptr) view_->ensureVisible(std::min(index + 2, queue_.size() - 1));
+  showNextAfter(index);
 }
 
 void DownloadWindow::jobFailed(int index) {
@@ -314,10 +243,6 @@ void DownloadWindow::jobFailed(int index) {
 }
 
 // --- DownloadEngineHost ----------------------------------------------------
-
-void DownloadWindow::jobChanged(int index) {
-  if (view_ != nullptr && index >= 0 && index < queue_.size()) view_->redrawRows(index, index);
-}
 
 void DownloadWindow::jobCompleted(int index) {
   speedUpdate(queue_.job(index), 1000);
@@ -354,12 +279,6 @@ void DownloadWindow::holdJob(int index) {
   queue_.resetTo(index, JobState::Stopped);
   queue_.job(index).held = true;
   jobChanged(index);
-}
-
-void DownloadWindow::stopAll() {
-  queue_.stopAll();
-  redrawAll();
-  showRunning();
 }
 
 // --- PeerTransferHost ------------------------------------------------------
@@ -412,64 +331,8 @@ TransferRow DownloadWindow::row(int index) const {
                      static_cast<int>(job.state));
 }
 
-std::vector<int> DownloadWindow::selected() const {
-  if (view_ == nullptr) return {};
-  std::vector<int> rows = view_->selectedRows();
-  std::sort(rows.begin(), rows.end());
-  return rows;
-}
-
-int DownloadWindow::firstSelected() const {
-  const std::vector<int> rows = selected();
-  return rows.empty() ? -1 : rows.front();
-}
-
-void DownloadWindow::select(const std::vector<int>& rows) {
-  if (view_ != nullptr) view_->selectRows(rows);
-}
-
-void DownloadWindow::redrawAll() {
-  if (view_ != nullptr) view_->setRowCount(queue_.size());
-}
-
-void DownloadWindow::showRunning() {
-  if (view_ != nullptr) view_->setRunning(queue_.running);
-}
-
-void DownloadWindow::onAction(TransferAction action) {
+void DownloadWindow::onOwnAction(TransferAction action) {
   switch (action) {
-    case TransferAction::PlayerPage:
-      openPlayerPage();
-      break;
-    case TransferAction::MoveUp:
-    case TransferAction::MoveDown:
-    case TransferAction::MoveTop:
-    case TransferAction::MoveEnd: {
-      const std::vector<int> rows = selected();
-      std::vector<int> now;
-      if (action == TransferAction::MoveUp) now = queue_.moveUp(rows);
-      if (action == TransferAction::MoveDown) now = queue_.moveDown(rows);
-      if (action == TransferAction::MoveTop) now = queue_.moveTop(rows);
-      if (action == TransferAction::MoveEnd) now = queue_.moveEnd(rows);
-      redrawAll();
-      select(now);
-      break;
-    }
-    case TransferAction::SelectAll: {
-      std::vector<int> all(static_cast<std::size_t>(queue_.size()));
-      for (int i = 0; i < queue_.size(); ++i) all[static_cast<std::size_t>(i)] = i;
-      select(all);
-      break;
-    }
-    case TransferAction::DeleteSelected:
-      queue_.removeRows(selected());
-      redrawAll();
-      select({});
-      break;
-    case TransferAction::RemoveCompleted:
-      queue_.removeCompleted();
-      redrawAll();
-      break;
     case TransferAction::OpenSelected:
       openSelected(firstSelected());
       break;
@@ -479,103 +342,19 @@ void DownloadWindow::onAction(TransferAction action) {
     case TransferAction::ChooseFolder:
       chooseFolder();
       break;
-    case TransferAction::Start:
-      start();
-      break;
-    case TransferAction::Stop:
-      confirmStop();
-      break;
-    case TransferAction::ToggleCancel: {
-      const int index = firstSelected();
-      queue_.toggleCancel(index);
-      jobChanged(index);
-      showRunning();
-      break;
-    }
     case TransferAction::StopSelected: {
       const int index = firstSelected();
       if (index >= 0) queue_.stopJob(index, true);
       jobChanged(index);
       break;
     }
-    case TransferAction::AddFiles:
-    case TransferAction::AddFolder:
-      break;  // the upload window's
+    default:
+      break;  // the shared actions, and the upload window's
   }
-}
-
-void DownloadWindow::onMenuCommand(TransferMenuCommand command) {
-  switch (command) {
-    case TransferMenuCommand::Play:
-      onAction(TransferAction::OpenSelected);
-      break;
-    case TransferMenuCommand::Top:
-      onAction(TransferAction::MoveTop);
-      break;
-    case TransferMenuCommand::End:
-      onAction(TransferAction::MoveEnd);
-      break;
-    case TransferMenuCommand::SelectAll:
-      onAction(TransferAction::SelectAll);
-      break;
-    case TransferMenuCommand::DeleteSelected:
-      onAction(TransferAction::DeleteSelected);
-      break;
-    case TransferMenuCommand::RemoveCompleted:
-      onAction(TransferAction::RemoveCompleted);
-      break;
-    case TransferMenuCommand::ToggleCancel:
-      onAction(TransferAction::ToggleCancel);
-      break;
-    case TransferMenuCommand::None:
-      break;
-  }
-}
-
-void DownloadWindow::onColumnClick(int column) {
-  if (queue_.sortBy(column)) redrawAll();
 }
 
 void DownloadWindow::onRowDoubleClick(int index) {
   openSelected(index);
-}
-
-void DownloadWindow::onRowsDragged(int target) {
-  const std::vector<int> now = queue_.moveBefore(selected(), target);
-  redrawAll();
-  select(now);
-}
-
-void DownloadWindow::onConcurrencyChosen(int entry) {
-  setMaxConcurrent(entry + 1);
-}
-
-void DownloadWindow::onCheckBox(TransferCheckBox box, bool checked) {
-  if (box == TransferCheckBox::CloseWhenDone) closeWhenDone_ = checked;
-  if (box == TransferCheckBox::PowerOffWhenDone) powerOffWhenDone_ = checked;
-}
-
-void DownloadWindow::onCloseRequested() {
-  if (queue_.anyActive() &&
-      deps_.dialogs->show(kCloseText, "Pomvale", MessageIcon::Warning, DialogOwner::DownloadWindow,
-                          MessageButtons::OkCancel) != MessageAnswer::Ok) {
-    return;
-  }
-  destroyWindow();
-}
-
-void DownloadWindow::confirmStop() {
-  if (!queue_.running) return;
-  if (deps_.dialogs->show(kTransferStopText, "Pomvale", MessageIcon::Warning,
-                          DialogOwner::DownloadWindow,
-                          MessageButtons::OkCancel) != MessageAnswer::Ok) {
-    return;
-  }
-  stopAll();
-}
-
-void DownloadWindow::openPlayerPage() {
-  deps_.shell->execute("open", "IEXPLORE.EXE", playerPageUrl(*deps_.servers), ShowMode::Maximized);
 }
 
 void DownloadWindow::openSelected(int index) {

@@ -6,7 +6,9 @@
 // takes the download tickets, paces TransferEnded after every ended
 // transfer, and runs the completion actions. The view may be null: the
 // headless front end downloads through the same presenter without a window
-// (open() then only starts the timers).
+// (open() then only starts the timers). What it does as the upload window
+// does (the list actions, the menu, the close question, the stop
+// confirmation, the completion actions, the display) is TransferWindowBase's.
 //
 // "The window exists" is a state of its own: open() creates it (reading the
 // concurrency and the close-when-done choice) and destroyWindow() discards
@@ -30,22 +32,16 @@
 #include "core/transfer/download_engine.h"
 #include "core/transfer/download_queue.h"
 #include "core/transfer/peer_sources.h"
-#include "core/transfer/transfer_window_common.h"
-#include "core/transfer/transfer_window_view.h"
+#include "core/transfer/transfer_window_base.h"
 
 namespace pom {
 
-class Clock;
-class ConfigStore;
-class Dialogs;
 class FileSystem;
 class LocalBrowserLink;
 class MainWindowLink;
 class Registry;
-class Servers;
 class SessionLink;
 class SessionSlots;
-class Shell;
 
 inline constexpr std::uint32_t kDisplayTimerMs = 800;
 inline constexpr std::uint32_t kWatchdogTimerMs = 500;
@@ -56,7 +52,7 @@ inline constexpr std::uint32_t kTransferEndedDelayMs = 50;
 inline constexpr int kAutoRetries = 2;
 inline constexpr std::uint32_t kRetryDelayMs = 1000;
 
-class DownloadWindow final : public TransferWindowInput,
+class DownloadWindow final : public TransferWindowBase<DownloadQueue>,
                              private DownloadQueueHost,
                              private DownloadEngineHost,
                              public PeerTransferHost {
@@ -84,13 +80,8 @@ class DownloadWindow final : public TransferWindowInput,
   DownloadWindow(const DownloadWindow&) = delete;
   DownloadWindow& operator=(const DownloadWindow&) = delete;
 
-  void attachView(TransferWindowView* view);
-
-  // Creates the window when it does not exist, then shows it.
-  void open();
-  bool exists() const { return created_; }
   // Kills the timers, ends every open transfer, empties the queue.
-  void destroyWindow();
+  void destroyWindow() override;
   // The program ends: the sessions are about to go.
   void detachSessions();
 
@@ -101,9 +92,7 @@ class DownloadWindow final : public TransferWindowInput,
   // sure of and the queue runs.
   void autoStart();
   // The start button: the download folder is made sure of and the queue runs.
-  void start();
-  bool running() const { return queue_.running; }
-  bool pending() const { return created_ && queue_.anyActive(); }
+  void start() override;
   // A TransferEnded still waits for its pause (a headless caller lets the
   // loop run until none does before it ends the program).
   bool transfersEnding() const { return endsPending_ > 0; }
@@ -113,39 +102,24 @@ class DownloadWindow final : public TransferWindowInput,
   // The download folder for jobs bound from now on in this run (the headless
   // --into); empty: the member's folder.
   void setDownloadFolder(const std::string& folder) { folderOverride_ = folder; }
-  int maxConcurrent() const { return queue_.maxConcurrent; }
-  // The concurrency choice (1..3), as the combo box makes it.
-  void setMaxConcurrent(int limit);
 
   // The branch of the DownloadTicket reply.
   void onTicket(const DownloadTicket& ticket);
 
   const std::vector<TransferJob>& jobs() const { return queue_.jobs(); }
   DownloadQueue& queue() override { return queue_; }
-  const TransferTotalsText& totals() const { return display_.totals(); }
-  int bar() const { return display_.bar(); }
   DownloadEngine& engine(int slot) { return *engines_[static_cast<std::size_t>(slot)]; }
-  bool closeWhenDone() const { return closeWhenDone_; }
-  bool powerOffWhenDone() const { return powerOffWhenDone_; }
   // The local path of the job (download folder, sub-folder, name); empty
   // when the name cannot be one.
   std::string localPathOf(const TransferJob& job);
 
-  // Timer bodies (public for tests that drive them without the loop).
-  void refreshDisplay();
+  // The start timer's body (public for tests that drive it without the
+  // loop; the display timer's is refreshDisplay).
   void startTick();
 
   // TransferWindowInput
-  int rowCount() const override { return queue_.size(); }
   TransferRow row(int index) const override;
-  void onAction(TransferAction action) override;
-  void onMenuCommand(TransferMenuCommand command) override;
-  void onColumnClick(int column) override;
   void onRowDoubleClick(int index) override;
-  void onRowsDragged(int target) override;
-  void onConcurrencyChosen(int entry) override;
-  void onCheckBox(TransferCheckBox box, bool checked) override;
-  void onCloseRequested() override;
   void onFilesDropped(const std::vector<std::string>&) override {}
 
   // PeerTransferHost
@@ -172,43 +146,31 @@ class DownloadWindow final : public TransferWindowInput,
   Dialogs& dialogs() override { return *deps_.dialogs; }
   FileSystem& files() override { return *deps_.files; }
   std::uint32_t now() override;
-  void jobChanged(int index) override;
+  void jobChanged(int index) override { redrawRow(index); }
   void jobCompleted(int index) override;
   void transferEnded() override;
   void connectionDropped(int index) override;
   void holdJob(int index) override;
-  void stopAll() override;
+  void stopAll() override { stopAllJobs(); }
 
-  void create();
+  // TransferWindowBase
+  void create() override;
+  void onOwnAction(TransferAction action) override;
+  void speedUpdate(TransferJob& job, std::uint32_t elapsedMs) override;
+
   void stopTimers();
   void after(std::uint32_t delayMs, EventLoop::Callback callback);
   int requestingJob(std::int32_t fileId) const;
-  void speedUpdate(TransferJob& job, std::uint32_t elapsedMs);
-  void completionActions();
-  void confirmStop();
   void openSelected(int index);
-  void openPlayerPage();
   void chooseFolder();
-  void redrawAll();
-  void showRunning();
-  int firstSelected() const;
-  std::vector<int> selected() const;
-  void select(const std::vector<int>& rows);
 
   Deps deps_;
-  DownloadQueue queue_;
   std::array<std::unique_ptr<DownloadEngine>, TransferSlotPool::kSlots> engines_;
-  TransferWindowView* view_ = nullptr;
-  bool created_ = false;
   std::string folderOverride_;
-  bool closeWhenDone_ = false;
-  bool powerOffWhenDone_ = false;
   std::array<EventLoop::TimerId, 3> timers_{};
   std::set<EventLoop::TimerId> delayed_;
   int endsPending_ = 0;
   int retriesPending_ = 0;
-  // The measurement behind the totals texts and the bar.
-  TransferDisplay display_;
 };
 
 }  // namespace pom

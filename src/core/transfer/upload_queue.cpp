@@ -102,107 +102,15 @@ void UploadQueue::stopAll() {
   running = false;
 }
 
-bool UploadQueue::anyActive() const {
-  return std::any_of(jobs_.begin(), jobs_.end(), [](const UploadJob& j) { return j.active(); });
-}
-
-std::vector<int> UploadQueue::reorder(const std::vector<int>& rows, int target) {
-  std::vector<bool> chosen(jobs_.size(), false);
-  for (int row : rows) {
-    if (row >= 0 && row < size()) chosen[static_cast<std::size_t>(row)] = true;
-  }
-  std::vector<UploadJob> moved, rest;
-  int insertAt = 0;
-  for (int i = 0; i < size(); ++i) {
-    if (chosen[static_cast<std::size_t>(i)]) {
-      moved.push_back(job(i));
-    } else {
-      if (i < target) ++insertAt;
-      rest.push_back(job(i));
-    }
-  }
-  if (moved.empty()) return {};
-  rest.insert(rest.begin() + insertAt, moved.begin(), moved.end());
-  jobs_ = std::move(rest);
-  redrawnTexts();
-  std::vector<int> selected;
-  for (std::size_t k = 0; k < moved.size(); ++k) selected.push_back(insertAt + static_cast<int>(k));
-  return selected;
-}
-
-std::vector<int> UploadQueue::moveTop(const std::vector<int>& rows) {
-  return reorder(rows, 0);
-}
-
-std::vector<int> UploadQueue::moveEnd(const std::vector<int>& rows) {
-  return reorder(rows, size());
-}
-
-std::vector<int> UploadQueue::moveBefore(const std::vector<int>& rows, int target) {
-  return reorder(rows, std::clamp(target, 0, size()));
-}
-
-std::vector<int> UploadQueue::moveUp(const std::vector<int>& rows) {
-  std::vector<int> selected;
-  for (int row : rows) {  // ascending: a block moves up as one
-    if (row < 0 || row >= size()) continue;
-    const bool blocked =
-        row == 0 || std::find(selected.begin(), selected.end(), row - 1) != selected.end();
-    if (blocked) {
-      selected.push_back(row);
-      continue;
-    }
-    std::swap(job(row), job(row - 1));
-    selected.push_back(row - 1);
-  }
-  redrawnTexts();
-  return selected;
-}
-
-std::vector<int> UploadQueue::moveDown(const std::vector<int>& rows) {
-  std::vector<int> selected;
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    const int row = *it;
-    if (row < 0 || row >= size()) continue;
-    const bool blocked =
-        row == size() - 1 || std::find(selected.begin(), selected.end(), row + 1) != selected.end();
-    if (blocked) {
-      selected.push_back(row);
-      continue;
-    }
-    std::swap(job(row), job(row + 1));
-    selected.push_back(row + 1);
-  }
-  std::sort(selected.begin(), selected.end());
-  redrawnTexts();
-  return selected;
-}
-
 void UploadQueue::removeRows(const std::vector<int>& rows) {
-  std::vector<int> doomed;
-  for (int row : rows) {
-    if (row < 0 || row >= size() || job(row).state == UploadState::Sending) continue;
-    // A job waiting for its ticket or its session lets go of the slot first.
-    stopJob(row);
-    doomed.push_back(row);
-  }
-  std::sort(doomed.begin(), doomed.end());
-  doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+  // A job waiting for its ticket or its session lets go of the slot first.
+  const std::vector<int> doomed = removableRows(rows, [this](int row) { stopJob(row); });
   for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) jobs_.erase(jobs_.begin() + *it);
-  afterRemoval();
+  remeasureDone();
 }
 
 void UploadQueue::removeCompleted() {
-  std::vector<int> rows;
-  for (int i = 0; i < size(); ++i) {
-    if (job(i).state == UploadState::Completed) rows.push_back(i);
-  }
-  removeRows(rows);
-}
-
-void UploadQueue::afterRemoval() {
-  doneBytes_ = sumSent();
-  doneAtRefresh_ = doneBytes_;
+  removeRows(completedRows());
 }
 
 void UploadQueue::toggleCancel(int index) {
@@ -211,47 +119,11 @@ void UploadQueue::toggleCancel(int index) {
   if (j.bound()) {
     stopJob(index);
     resetTo(index, UploadState::Cancelled);
-    const bool work = std::any_of(jobs_.begin(), jobs_.end(), [](const UploadJob& other) {
-      return other.state == UploadState::Stopped || other.state == UploadState::Waiting ||
-             other.bound();
-    });
-    if (!work) running = false;
+    if (!anyWork()) running = false;
   } else if (j.state == UploadState::Cancelled) {
     resetTo(index, UploadState::Waiting);
     running = true;
   }
-}
-
-bool UploadQueue::sortBy(int column) {
-  const bool reversed = sortReversed_;
-  switch (column) {
-    case 0:
-      std::stable_sort(jobs_.begin(), jobs_.end(), [reversed](const auto& a, const auto& b) {
-        return reversed ? b.localPath < a.localPath : a.localPath < b.localPath;
-      });
-      break;
-    case 1:
-      std::stable_sort(jobs_.begin(), jobs_.end(), [reversed](const auto& a, const auto& b) {
-        return reversed ? a.totalSize < b.totalSize : b.totalSize < a.totalSize;
-      });
-      break;
-    case 2:
-      std::stable_sort(jobs_.begin(), jobs_.end(), [reversed](const auto& a, const auto& b) {
-        return reversed ? a.state < b.state : b.state < a.state;
-      });
-      break;
-    default:
-      return false;
-  }
-  sortReversed_ = !sortReversed_;
-  redrawnTexts();
-  return true;
-}
-
-void UploadQueue::redrawnTexts() {
-  // A list drawn again from the records shows each state's plain text; the
-  // reason of a failure stays with the job.
-  for (UploadJob& j : jobs_) j.shownState = uploadStateText(j.state);
 }
 
 void UploadQueue::setMaxConcurrent(int limit) {
@@ -259,27 +131,6 @@ void UploadQueue::setMaxConcurrent(int limit) {
   for (int i = 0; i < size(); ++i) {
     if (job(i).bound() && job(i).slot >= maxConcurrent) stopJob(i);
   }
-}
-
-void UploadQueue::clear() {
-  for (UploadJob& j : jobs_) resetUploadJob(j, UploadState::Idle);
-  jobs_.clear();
-  pending_.clear();
-  doneBytes_ = 0;
-  doneAtRefresh_ = 0;
-  running = false;
-}
-
-std::int64_t UploadQueue::queuedBytes() const {
-  std::int64_t sum = 0;
-  for (const UploadJob& j : jobs_) sum += j.totalSize;
-  return sum;
-}
-
-std::int64_t UploadQueue::sumSent() const {
-  std::int64_t sum = 0;
-  for (const UploadJob& j : jobs_) sum += j.sent;
-  return sum;
 }
 
 std::uint16_t UploadQueue::addPendingFolder(const std::string& path, bool descend) {

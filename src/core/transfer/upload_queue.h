@@ -10,8 +10,9 @@
 // it may still be answered.
 //
 // The queue decides; the wire side of a stopped job (UploadCancel, closing
-// the session) is its host's, which owns the engines. Rows are the jobs'
-// positions. Owned by the upload window; the file system and the host must
+// the session) is its host's, which owns the engines. The list itself
+// (moves, sort, totals) is JobList's, shared with the download queue. Rows
+// are the jobs' positions. Owned by the upload window; the file system and the host must
 // outlive it. Loop thread only.
 #pragma once
 
@@ -21,11 +22,26 @@
 #include <string>
 #include <vector>
 
+#include "core/transfer/job_list.h"
 #include "core/transfer/upload_job.h"
 
 namespace pom {
 
 class FileSystem;
+
+// What the shared list needs of an upload job.
+struct UploadJobTraits {
+  using Job = UploadJob;
+  using State = UploadState;
+  static constexpr UploadState kMoving = UploadState::Sending;
+  static constexpr UploadState kCompleted = UploadState::Completed;
+  static constexpr std::string UploadJob::*kName = &UploadJob::localPath;
+  static constexpr std::int64_t UploadJob::*kDone = &UploadJob::sent;
+  static constexpr bool kSwapsRedraw = true;
+  // The reason of a failure stays with the job.
+  static const char* plainText(UploadState state) { return uploadStateText(state); }
+  static void reset(UploadJob& job, UploadState state) { resetUploadJob(job, state); }
+};
 
 class UploadQueueHost {
  public:
@@ -41,16 +57,11 @@ std::string localFolderName(const std::string& path);
 // ends in a separator, "%s\%s" otherwise).
 std::string joinLocalPath(const std::string& folder, const std::string& name);
 
-class UploadQueue {
+class UploadQueue final : public JobList<UploadJobTraits> {
  public:
   static constexpr int kSlots = 3;
 
   UploadQueue(FileSystem& files, UploadQueueHost& host);
-
-  const std::vector<UploadJob>& jobs() const { return jobs_; }
-  UploadJob& job(int index) { return jobs_[static_cast<std::size_t>(index)]; }
-  const UploadJob& job(int index) const { return jobs_[static_cast<std::size_t>(index)]; }
-  int size() const { return static_cast<int>(jobs_.size()); }
 
   // Appends a waiting job for the file at localPath, its size read now;
   // a missing, empty or folder path is not queued. True when queued.
@@ -69,15 +80,7 @@ class UploadQueue {
   // side, the job becomes state 1 "중지".
   void stopJob(int index);
   void stopAll();
-  bool anyActive() const;
 
-  // The member's commands. Each takes the selected rows (in row order) and
-  // returns the rows selected afterwards.
-  std::vector<int> moveTop(const std::vector<int>& rows);
-  std::vector<int> moveEnd(const std::vector<int>& rows);
-  std::vector<int> moveUp(const std::vector<int>& rows);
-  std::vector<int> moveDown(const std::vector<int>& rows);
-  std::vector<int> moveBefore(const std::vector<int>& rows, int target);
   // Removes the rows, keeping every job that sends (state 9); a job that
   // holds a slot otherwise is stopped first.
   void removeRows(const std::vector<int>& rows);
@@ -85,22 +88,16 @@ class UploadQueue {
   void removeCompleted();
   // Cancel / restart of one job.
   void toggleCancel(int index);
-  // Sorts by a column (0 local path, 1 size, 2 state); false for others.
-  bool sortBy(int column);
   // The new limit (1..3; others become 1): jobs on slots at or above it are
   // stopped.
   void setMaxConcurrent(int limit);
   // Empties the queue and the pending folders (the window is destroyed);
-  // the host has ended the wire side already.
-  void clear();
-
-  // Totals: queued bytes are the sizes of the queued jobs; done bytes the
-  // bytes the service holds of them, recomputed on every refresh.
-  std::int64_t queuedBytes() const;
-  std::int64_t doneBytes() const { return doneBytes_; }
-  std::int64_t doneAtRefresh() const { return doneAtRefresh_; }
-  void recomputeDone() { doneBytes_ = sumSent(); }
-  void setDoneAtRefresh(std::int64_t value) { doneAtRefresh_ = value; }
+  // the host has ended the wire side already. Done bytes are the bytes the
+  // service holds.
+  void clear() {
+    pending_.clear();
+    JobList::clear();
+  }
 
   // Local folders waiting for their web folder. add returns the index the
   // folder request carries; take hands back (and forgets) the folder of an
@@ -114,25 +111,14 @@ class UploadQueue {
   std::optional<PendingFolder> takePendingFolder(std::uint16_t index);
   int foldersPending() const { return static_cast<int>(pending_.size()); }
 
-  int maxConcurrent = 1;
-  bool running = false;
-
  private:
   std::uint16_t freshKey();
-  std::int64_t sumSent() const;
-  void afterRemoval();
-  void redrawnTexts();
-  std::vector<int> reorder(const std::vector<int>& rows, int target);
 
   FileSystem& files_;
   UploadQueueHost& host_;
-  std::vector<UploadJob> jobs_;
   std::map<std::uint16_t, PendingFolder> pending_;
   std::uint16_t lastKey_ = 0;
   std::uint16_t lastPending_ = 0;
-  std::int64_t doneBytes_ = 0;
-  std::int64_t doneAtRefresh_ = 0;
-  bool sortReversed_ = false;
 };
 
 }  // namespace pom

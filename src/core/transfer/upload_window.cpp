@@ -27,10 +27,6 @@ constexpr char kFolderTitle[] = "디렉토리를 선택하세요";
 // The folder text field of the ticket and the request holds 99 bytes.
 constexpr std::size_t kSubFolderBytes = 99;
 
-int concurrencyFrom(int value) {
-  return value >= 1 && value <= UploadQueue::kSlots ? value : 1;
-}
-
 // The name the service files the upload under: the last component with
 // ' , ; sent as '!' (the request's field cuts it at a character boundary).
 std::string uploadName(const std::string& localPath) {
@@ -41,12 +37,13 @@ std::string uploadName(const std::string& localPath) {
 
 }  // namespace
 
-UploadWindow::UploadWindow(Deps deps) : deps_(std::move(deps)), queue_(*deps_.files, *this) {
-  UploadEngineHost& host = *this;
-  for (int slot = 0; slot < UploadQueue::kSlots; ++slot) {
-    engines_[static_cast<std::size_t>(slot)] =
-        std::make_unique<UploadEngine>(slot, (*deps_.sessions)[slot], host);
-  }
+UploadWindow::UploadWindow(Deps deps)
+    : TransferWindowBase(
+          Setup::of(deps, DialogOwner::UploadWindow, kCloseText, ConfigKey::UpLoadCount,
+                    ConfigKey::UpLoadWindowClose, UploadQueue::kSlots),
+          *deps.files, static_cast<UploadQueueHost&>(*this)),
+      deps_(std::move(deps)) {
+  makeEngines(engines_, *deps_.sessions, static_cast<UploadEngineHost&>(*this));
 }
 
 UploadWindow::~UploadWindow() {
@@ -60,10 +57,6 @@ void UploadWindow::detachSessions() {
   for (auto& engine : engines_) engine->detach();
 }
 
-void UploadWindow::attachView(TransferWindowView* view) {
-  view_ = view;
-}
-
 std::uint32_t UploadWindow::now() {
   return deps_.clock->tickCount();
 }
@@ -71,23 +64,8 @@ std::uint32_t UploadWindow::now() {
 // --- the window ------------------------------------------------------------
 
 void UploadWindow::create() {
-  created_ = true;
-  queue_.maxConcurrent = concurrencyFrom(deps_.config->readInt(ConfigKey::UpLoadCount));
-  closeWhenDone_ = deps_.config->readBool(ConfigKey::UpLoadWindowClose);
-  powerOffWhenDone_ = false;
-  display_.reset(now());
+  createChoices();
   timer_ = deps_.loop->startTimer(kUploadTimerMs, [this] { tick(); });
-}
-
-void UploadWindow::open() {
-  if (!created_) create();
-  if (view_ == nullptr) return;
-  view_->open();
-  view_->setConcurrency(queue_.maxConcurrent);
-  view_->setCheckBox(TransferCheckBox::CloseWhenDone, closeWhenDone_);
-  view_->setCheckBox(TransferCheckBox::PowerOffWhenDone, powerOffWhenDone_);
-  view_->setRunning(queue_.running);
-  view_->setRowCount(queue_.size());
 }
 
 void UploadWindow::destroyWindow() {
@@ -163,13 +141,6 @@ void UploadWindow::start() {
   showRunning();
 }
 
-void UploadWindow::setMaxConcurrent(int limit) {
-  queue_.setMaxConcurrent(limit);
-  deps_.config->writeInt(ConfigKey::UpLoadCount, queue_.maxConcurrent);
-  if (view_ != nullptr) view_->setConcurrency(queue_.maxConcurrent);
-  redrawAll();
-}
-
 // --- the timer -------------------------------------------------------------
 
 void UploadWindow::tick() {
@@ -219,23 +190,6 @@ void UploadWindow::failJob(int index, const char* reason) {
   jobChanged(index);
 }
 
-void UploadWindow::completionActions() {
-  if (powerOffWhenDone_) {
-    // Nothing else: a refused attempt is repeated at the next tick.
-    deps_.shell->powerOff();
-    return;
-  }
-  deps_.config->writeBool(ConfigKey::UpLoadWindowClose, closeWhenDone_);
-  queue_.running = false;
-  // Without a window there is nothing to close (the headless front end
-  // reads the finished queue).
-  if (closeWhenDone_ && view_ != nullptr) {
-    destroyWindow();
-    return;
-  }
-  showRunning();
-}
-
 void UploadWindow::speedUpdate(UploadJob& job, std::uint32_t elapsedMs) {
   if (elapsedMs == 0) elapsedMs = 1;
   const std::uint64_t deltaKB =
@@ -248,27 +202,6 @@ void UploadWindow::speedUpdate(UploadJob& job, std::uint32_t elapsedMs) {
   job.smoothedKB = static_cast<std::uint32_t>(std::min<std::uint64_t>(smoothed, 0xFFFFFFFFu));
   job.speedMbps = static_cast<double>(job.smoothedKB) * 8.0 / elapsedMs;
   job.percent = transferPercent(job.sent, job.totalSize);
-}
-
-void UploadWindow::refreshDisplay() {
-  if (view_ != nullptr && !view_->isVisible()) return;
-  const std::uint32_t tick = now();
-  const std::int64_t progressKB = (queue_.doneBytes() - queue_.doneAtRefresh()) / 1024;
-  queue_.recomputeDone();
-  for (int i = 0; i < queue_.size(); ++i) {
-    UploadJob& job = queue_.job(i);
-    if (job.state != UploadState::Sending) continue;
-    const std::uint32_t since = tick - job.speedTick;
-    if (since < 1000) continue;
-    speedUpdate(job, since);
-    job.speedTick = tick;
-  }
-  if (display_.refresh(tick, progressKB, queue_.queuedBytes(), queue_.doneBytes())) {
-    queue_.setDoneAtRefresh(queue_.doneBytes());
-  }
-  if (view_ == nullptr) return;
-  view_->setTotals(display_.totals(), display_.bar());
-  if (queue_.size() > 0) view_->redrawRows(0, queue_.size() - 1);
 }
 
 // --- tickets ---------------------------------------------------------------
@@ -338,17 +271,12 @@ char UploadWindow::sharingLetterFor(const std::string& localPath) {
   return uploadSharingLetter(*deps_.config, *deps_.files, localPath);
 }
 
-void UploadWindow::jobChanged(int index) {
-  if (view_ != nullptr && index >= 0 && index < queue_.size()) view_->redrawRows(index, index);
-}
-
 void UploadWindow::jobCompleted(int index) {
   UploadJob& job = queue_.job(index);
   speedUpdate(job, 1000);
   job.percent = 100;
   queue_.recomputeDone();
-  // The row two below comes into view, so the member sees what runs next.
-  if (view_ != nullptr) view_->ensureVisible(std::min(index + 2, queue_.size() - 1));
+  showNextAfter(index);
 }
 
 void UploadWindow::jobFailed(int index) {
@@ -370,30 +298,6 @@ TransferRow UploadWindow::row(int index) const {
   return row;
 }
 
-std::vector<int> UploadWindow::selected() const {
-  if (view_ == nullptr) return {};
-  std::vector<int> rows = view_->selectedRows();
-  std::sort(rows.begin(), rows.end());
-  return rows;
-}
-
-int UploadWindow::firstSelected() const {
-  const std::vector<int> rows = selected();
-  return rows.empty() ? -1 : rows.front();
-}
-
-void UploadWindow::select(const std::vector<int>& rows) {
-  if (view_ != nullptr) view_->selectRows(rows);
-}
-
-void UploadWindow::redrawAll() {
-  if (view_ != nullptr) view_->setRowCount(queue_.size());
-}
-
-void UploadWindow::showRunning() {
-  if (view_ != nullptr) view_->setRunning(queue_.running);
-}
-
 std::int32_t UploadWindow::targetFolder() const {
   const std::int32_t folder = deps_.storage != nullptr ? deps_.storage->currentFolderId() : 0;
   return folder > 0 ? folder : 2;
@@ -404,52 +308,13 @@ std::string UploadWindow::targetFolderText() const {
   return cutText(text, kSubFolderBytes);
 }
 
-void UploadWindow::onAction(TransferAction action) {
+void UploadWindow::onOwnAction(TransferAction action) {
   switch (action) {
-    case TransferAction::PlayerPage:
-      deps_.shell->execute("open", "IEXPLORE.EXE", playerPageUrl(*deps_.servers),
-                           ShowMode::Maximized);
-      break;
-    case TransferAction::MoveUp:
-    case TransferAction::MoveDown:
-    case TransferAction::MoveTop:
-    case TransferAction::MoveEnd: {
-      const std::vector<int> rows = selected();
-      std::vector<int> now;
-      if (action == TransferAction::MoveUp) now = queue_.moveUp(rows);
-      if (action == TransferAction::MoveDown) now = queue_.moveDown(rows);
-      if (action == TransferAction::MoveTop) now = queue_.moveTop(rows);
-      if (action == TransferAction::MoveEnd) now = queue_.moveEnd(rows);
-      redrawAll();
-      select(now);
-      break;
-    }
-    case TransferAction::SelectAll: {
-      std::vector<int> all(static_cast<std::size_t>(queue_.size()));
-      for (int i = 0; i < queue_.size(); ++i) all[static_cast<std::size_t>(i)] = i;
-      select(all);
-      break;
-    }
-    case TransferAction::DeleteSelected:
-      queue_.removeRows(selected());
-      redrawAll();
-      select({});
-      break;
-    case TransferAction::RemoveCompleted:
-      queue_.removeCompleted();
-      redrawAll();
-      break;
     case TransferAction::AddFiles:
       addFiles();
       break;
     case TransferAction::AddFolder:
       addFolder();
-      break;
-    case TransferAction::Start:
-      start();
-      break;
-    case TransferAction::Stop:
-      confirmStop();
       break;
     case TransferAction::StopSelected:
       // Ctrl+S on the upload list: start, or stop everything while running.
@@ -459,72 +324,9 @@ void UploadWindow::onAction(TransferAction action) {
         start();
       }
       break;
-    case TransferAction::ToggleCancel: {
-      const int index = firstSelected();
-      queue_.toggleCancel(index);
-      jobChanged(index);
-      showRunning();
-      break;
-    }
-    case TransferAction::OpenSelected:
-    case TransferAction::OpenFolder:
-    case TransferAction::ChooseFolder:
-      break;  // the download window's
+    default:
+      break;  // the shared actions, and the download window's
   }
-}
-
-void UploadWindow::onMenuCommand(TransferMenuCommand command) {
-  switch (command) {
-    case TransferMenuCommand::Top:
-      onAction(TransferAction::MoveTop);
-      break;
-    case TransferMenuCommand::End:
-      onAction(TransferAction::MoveEnd);
-      break;
-    case TransferMenuCommand::SelectAll:
-      onAction(TransferAction::SelectAll);
-      break;
-    case TransferMenuCommand::DeleteSelected:
-      onAction(TransferAction::DeleteSelected);
-      break;
-    case TransferMenuCommand::RemoveCompleted:
-      onAction(TransferAction::RemoveCompleted);
-      break;
-    case TransferMenuCommand::ToggleCancel:
-      onAction(TransferAction::ToggleCancel);
-      break;
-    case TransferMenuCommand::Play:  // menu 115 has no play entry
-    case TransferMenuCommand::None:
-      break;
-  }
-}
-
-void UploadWindow::onColumnClick(int column) {
-  if (queue_.sortBy(column)) redrawAll();
-}
-
-void UploadWindow::onRowsDragged(int target) {
-  const std::vector<int> now = queue_.moveBefore(selected(), target);
-  redrawAll();
-  select(now);
-}
-
-void UploadWindow::onConcurrencyChosen(int entry) {
-  setMaxConcurrent(entry + 1);
-}
-
-void UploadWindow::onCheckBox(TransferCheckBox box, bool checked) {
-  if (box == TransferCheckBox::CloseWhenDone) closeWhenDone_ = checked;
-  if (box == TransferCheckBox::PowerOffWhenDone) powerOffWhenDone_ = checked;
-}
-
-void UploadWindow::onCloseRequested() {
-  if (queue_.anyActive() &&
-      deps_.dialogs->show(kCloseText, "Pomvale", MessageIcon::Warning, DialogOwner::UploadWindow,
-                          MessageButtons::OkCancel) != MessageAnswer::Ok) {
-    return;
-  }
-  destroyWindow();
 }
 
 void UploadWindow::onFilesDropped(const std::vector<std::string>& paths) {
@@ -536,22 +338,6 @@ void UploadWindow::onFilesDropped(const std::vector<std::string>& paths) {
     queued = addUpload(path, targetFolder(), targetFolderText()) || queued;
   }
   if (queued && deps_.uploads != nullptr) deps_.uploads->noteUploadStarted();
-}
-
-void UploadWindow::confirmStop() {
-  if (!queue_.running) return;
-  if (deps_.dialogs->show(kTransferStopText, "Pomvale", MessageIcon::Warning,
-                          DialogOwner::UploadWindow,
-                          MessageButtons::OkCancel) != MessageAnswer::Ok) {
-    return;
-  }
-  stopAll();
-}
-
-void UploadWindow::stopAll() {
-  queue_.stopAll();
-  redrawAll();
-  showRunning();
 }
 
 void UploadWindow::addFiles() {

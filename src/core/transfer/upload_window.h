@@ -9,7 +9,9 @@
 // It takes the upload tickets and the folders made for a folder upload,
 // answers the member's buttons, keys, menu entries, check boxes and drops,
 // and is the engines' host: they report progress, completion, failure and a
-// freed slot here.
+// freed slot here. What it does as the download window does (the list
+// actions, the menu, the close question, the stop confirmation, the
+// completion actions, the display) is TransferWindowBase's.
 //
 // The view may be null: the headless front end uploads through the same
 // presenter without a window (open() then only starts the timer). "The
@@ -30,22 +32,16 @@
 
 #include "core/net/messages/replies.h"
 #include "core/ports/event_loop.h"
-#include "core/transfer/transfer_window_common.h"
-#include "core/transfer/transfer_window_view.h"
+#include "core/transfer/transfer_window_base.h"
 #include "core/transfer/upload_engine.h"
 #include "core/transfer/upload_queue.h"
 
 namespace pom {
 
-class Clock;
-class ConfigStore;
-class Dialogs;
 class FileSystem;
 class Md5;
-class Servers;
 class SessionLink;
 class SessionSlots;
-class Shell;
 class StorageLink;
 class UploadLink;
 
@@ -57,7 +53,7 @@ inline constexpr char kUploadRefusedText[] = "업로드가 거절되었습니다
 inline constexpr char kUploadHeldMismatchText[] = "서버의 파일 정보가 올바르지 않습니다";
 inline constexpr char kUploadConnectText[] = "스토리지 접속에러.";
 
-class UploadWindow final : public TransferWindowInput,
+class UploadWindow final : public TransferWindowBase<UploadQueue>,
                            private UploadQueueHost,
                            private UploadEngineHost {
  public:
@@ -81,13 +77,8 @@ class UploadWindow final : public TransferWindowInput,
   UploadWindow(const UploadWindow&) = delete;
   UploadWindow& operator=(const UploadWindow&) = delete;
 
-  void attachView(TransferWindowView* view);
-
-  // Creates the window when it does not exist, then shows and focuses it.
-  void open();
-  bool exists() const { return created_; }
   // Stops the timer, ends every open session, empties the queue.
-  void destroyWindow();
+  void destroyWindow() override;
   // The program ends: the sessions are about to go.
   void detachSessions();
 
@@ -108,15 +99,10 @@ class UploadWindow final : public TransferWindowInput,
   int foldersPending() const { return queue_.foldersPending(); }
 
   // The start button.
-  void start();
-  bool running() const { return queue_.running; }
-  bool pending() const { return created_ && queue_.anyActive(); }
+  void start() override;
   // No engine is busy: no session is bound, connected or closing (a
   // headless caller waits for this before it ends the program).
   bool settled() const;
-  int maxConcurrent() const { return queue_.maxConcurrent; }
-  // The concurrency choice (1..3), as the combo box makes it.
-  void setMaxConcurrent(int limit);
 
   // The branches of the UploadTicket and UploadFolderCreated replies.
   void onTicket(const UploadTicket& ticket);
@@ -124,29 +110,16 @@ class UploadWindow final : public TransferWindowInput,
 
   const std::vector<UploadJob>& jobs() const { return queue_.jobs(); }
   UploadQueue& queue() { return queue_; }
-  const TransferTotalsText& totals() const { return display_.totals(); }
-  int bar() const { return display_.bar(); }
   UploadEngine& engine(int slot) { return *engines_[static_cast<std::size_t>(slot)]; }
   const UploadEngine& engine(int slot) const { return *engines_[static_cast<std::size_t>(slot)]; }
-  bool closeWhenDone() const { return closeWhenDone_; }
-  bool powerOffWhenDone() const { return powerOffWhenDone_; }
 
-  // The timer's body and the display refresh (public for tests that drive
-  // them without the loop).
+  // The timer's body (public for tests that drive it without the loop; the
+  // display refresh is refreshDisplay).
   void tick();
-  void refreshDisplay();
 
   // TransferWindowInput
-  int rowCount() const override { return queue_.size(); }
   TransferRow row(int index) const override;
-  void onAction(TransferAction action) override;
-  void onMenuCommand(TransferMenuCommand command) override;
-  void onColumnClick(int column) override;
   void onRowDoubleClick(int) override {}
-  void onRowsDragged(int target) override;
-  void onConcurrencyChosen(int entry) override;
-  void onCheckBox(TransferCheckBox box, bool checked) override;
-  void onCloseRequested() override;
   void onFilesDropped(const std::vector<std::string>& paths) override;
 
  private:
@@ -161,39 +134,28 @@ class UploadWindow final : public TransferWindowInput,
   EventLoop& loop() override { return *deps_.loop; }
   std::uint32_t now() override;
   char sharingLetterFor(const std::string& localPath) override;
-  void jobChanged(int index) override;
+  void jobChanged(int index) override { redrawRow(index); }
   void jobCompleted(int index) override;
   void jobFailed(int index) override;
   void slotFreed(int slot) override;
 
-  void create();
+  // TransferWindowBase
+  void create() override;
+  void onOwnAction(TransferAction action) override;
+  void speedUpdate(UploadJob& job, std::uint32_t elapsedMs) override;
+
   bool startOn(int slot);
   void failJob(int index, const char* reason);
-  void speedUpdate(UploadJob& job, std::uint32_t elapsedMs);
-  void completionActions();
-  void confirmStop();
-  void stopAll();
   void addFiles();
   void addFolder();
   // The own list's folder for picked and dropped files (2 when none) and
   // its path text.
   std::int32_t targetFolder() const;
   std::string targetFolderText() const;
-  void redrawAll();
-  void showRunning();
-  int firstSelected() const;
-  std::vector<int> selected() const;
-  void select(const std::vector<int>& rows);
 
   Deps deps_;
-  UploadQueue queue_;
   std::array<std::unique_ptr<UploadEngine>, UploadQueue::kSlots> engines_;
-  TransferWindowView* view_ = nullptr;
-  bool created_ = false;
-  bool closeWhenDone_ = false;
-  bool powerOffWhenDone_ = false;
   EventLoop::TimerId timer_ = 0;
-  TransferDisplay display_;
 };
 
 }  // namespace pom
