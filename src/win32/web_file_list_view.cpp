@@ -313,7 +313,7 @@ void Win32WebFileListView::beginDrag(const NMLISTVIEW& info) {
 void Win32WebFileListView::drop(POINT screen) {
   drag_.end();
   // Last: the presenter may open the download window or a listing.
-  if (isTransferWindowAt(TransferKind::Download, screen)) presenter_.dropForDownload();
+  presenter_.dropForDownload(isTransferWindowAt(TransferKind::Download, screen));
 }
 
 LRESULT Win32WebFileListView::Header::onMessage(UINT message, WPARAM wParam, LPARAM,

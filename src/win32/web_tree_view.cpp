@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
-#include "win32/transfer_window.h"
 #include "win32/web_keys.h"
 
 namespace pom {
@@ -202,8 +201,7 @@ bool Win32WebTreeView::onControlNotify(NMHDR* header, LRESULT& result) {
 }
 
 // The node's image follows the pointer over the main window (not the
-// desktop: see the file list's drag), though a folder may go to the
-// download window.
+// desktop: see the file list's drag).
 void Win32WebTreeView::beginDrag(const NMTREEVIEWW& info) {
   if (presenter_.dragBlocked()) return;
   // Selecting the node makes it the one the tree's commands act on.
@@ -224,18 +222,13 @@ void Win32WebTreeView::beginDrag(const NMTREEVIEWW& info) {
   drag_.begin(tree_, GetAncestor(tree_, GA_ROOT), image, hotspot, screen);
 }
 
-// Only folders have a download command; it acts on the tree's current node,
-// which the drag made the dragged one (a node selected already and then
-// left for another one's expand button is not: nothing is downloaded then).
-void Win32WebTreeView::drop(POINT screen) {
+// A folder dropped on the local file list downloads into a sub-folder of
+// its name; dropped anywhere else, the download window included, nothing
+// happens. The local file list is not part of the program yet, so a drop
+// only ends the drag.
+void Win32WebTreeView::drop(POINT) {
   drag_.end();
-  const WebNodeId node = dragged_;
   dragged_ = 0;
-  if (!isTransferWindowAt(TransferKind::Download, screen)) return;
-  const WebFolderTree::Node* folder = presenter_.node(node);
-  if (folder == nullptr || presenter_.current() != node) return;
-  if (folder->kind == WebNodeKind::OwnFolder || folder->kind == WebNodeKind::FriendFolder)
-    presenter_.command(WebTreeCommand::Download);
 }
 
 LRESULT Win32WebTreeView::Control::onMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -246,7 +239,6 @@ LRESULT Win32WebTreeView::Control::onMessage(UINT message, WPARAM wParam, LPARAM
     handled = message == WM_SYSKEYDOWN;  // no menu bar to open
     return 0;
   }
-  // The download window takes folders; the local file list will too.
   owner_.drag_.follow(message, lParam, [this](POINT at) { owner_.drop(at); });
   return 0;
 }

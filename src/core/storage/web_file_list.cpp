@@ -295,8 +295,10 @@ void WebFileList::download(const std::vector<const WebItem*>& rows) {
   deps_.downloads->autoStart();
 }
 
-void WebFileList::dropForDownload() {
-  download(selection());
+void WebFileList::dropForDownload(bool onTarget) {
+  const std::vector<const WebItem*> rows = selection();
+  const bool oneFolder = rows.size() == 1 && rows[0]->isFolder();
+  if (oneFolder || onTarget) download(rows);
 }
 
 void WebFileList::doubleClick() {

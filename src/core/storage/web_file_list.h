@@ -104,9 +104,10 @@ class WebFileList final : public MainPane {
   void columnClick(int column);
   // The end of a label edit; nothing when the edit was cancelled.
   void endLabelEdit(std::int32_t itemId, const std::optional<std::string>& text);
-  // A drag of the selection was dropped on the download list or the local
-  // list: the files are queued (a single folder is opened and downloaded).
-  void dropForDownload();
+  // A drag of the selection was released; onTarget: over the download list
+  // (or the local list). A single folder is opened and downloaded wherever
+  // it is released; files only on a target.
+  void dropForDownload(bool onTarget);
 
   // A row is selected.
   bool hasSelection();

@@ -188,5 +188,30 @@ TEST(WebListing, DeletedFolderNodesLeaveNoCurrentBehind) {
   EXPECT_EQ(h.tree().node(h.tree().current()), h.tree().node(h.tree().ownRoot()));
 }
 
+TEST(WebListing, ADroppedDragDownloadsFilesOnlyOnATargetAndAFolderAnywhere) {
+  struct Case {
+    std::vector<std::string> selected;
+    bool onTarget;
+    std::size_t queued;  // files queued at once
+    bool folderAsked;    // the folder is listed for its download
+  };
+  const Case cases[] = {
+      {{"a.txt", "b.txt"}, true, 2, false},
+      {{"a.txt"}, false, 0, false},
+      {{"많은항목"}, false, 0, true},
+      {{"많은항목", "a.txt"}, false, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.selected.size());
+    StorageHarness h;
+    h.openRoot({entry(10, 0, "많은항목"), entry(11, 0, "a.txt", 5), entry(12, 0, "b.txt", 6)});
+    const std::size_t sent = h.session.sentTypes().size();
+    h.listView().select(c.selected);
+    h.list().dropForDownload(c.onTarget);
+    EXPECT_EQ(h.downloads.queued.size(), c.queued);
+    EXPECT_EQ(h.session.sentTypes().size() > sent, c.folderAsked);
+  }
+}
+
 }  // namespace
 }  // namespace pom::test
