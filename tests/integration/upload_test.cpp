@@ -12,6 +12,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ports/text_codec.h"
@@ -83,15 +84,22 @@ TEST_F(Uploads, FilesAndANestedFolderAreStoredAndComeBackByteIdentical) {
   }
   EXPECT_EQ(chunks, 4 + 1 + 1 + 1);  // 3 MiB + 12,345 bytes in 1 MiB chunks, then one each
 
-  // Back through the client's own download engine.
-  const std::string into = (dir_.path() / "back").string();
-  const auto back = testing_support::runGet(service_, dir_.path(), into,
-                                            {"문서/사진.jpg", "문서/작은.txt"}, 8000, 2);
+  // Back through the client's own download engine: the files, and each
+  // folder into a sub-folder of its name.
+  const fs::path into = dir_.path() / "back";
+  const auto back = testing_support::runGet(
+      service_, dir_.path(), into.string(),
+      {"문서/사진.jpg", "문서/작은.txt", "문서/앨범", "문서/앨범/겨울 하위"}, 8000, 2);
   ASSERT_EQ(back.outcome, Outcome::Done) << back.errors;
-  EXPECT_EQ(testing_support::fileBytes(into + "/" + cp949ToUtf8("사진.jpg")),
-            testing_support::fileBytes(local("사진.jpg")));
-  EXPECT_EQ(testing_support::fileBytes(into + "/" + cp949ToUtf8("작은.txt")),
-            testing_support::fileBytes(local("작은.txt")));
+  for (const auto& [got, sent] : std::vector<std::pair<std::string, std::string>>{
+           {"사진.jpg", "사진.jpg"},
+           {"작은.txt", "작은.txt"},
+           {"앨범/가을.txt", "앨범/가을.txt"},
+           {"겨울 하위/눈.bin", "앨범/겨울 하위/눈.bin"}}) {
+    EXPECT_EQ(testing_support::fileBytes(into / cp949ToUtf8(got)),
+              testing_support::fileBytes(local(sent)))
+        << cp949ToUtf8(got);
+  }
 }
 
 TEST_F(Uploads, CutsAtManyOffsetsResumeAndEndByteIdentical) {
