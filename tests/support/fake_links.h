@@ -133,7 +133,11 @@ class FakeUploadLink : public UploadLink {
     queued.push_back(path);
     return true;
   }
-  void noteUploadStarted() override { ++notices; }
+  void noteUploadStarted(int pageHeight) override {
+    ++notices;
+    noticeHeight = pageHeight;
+  }
+  int noticeHeight = 0;
 };
 
 class FakeLocalBrowserLink : public LocalBrowserLink {

@@ -43,8 +43,12 @@ class UploadLink {
   // files (not its sub-folders) are queued once it is made.
   virtual void uploadLocalFolder(const std::string& path) {}
   // An upload was started from the main window, the local views or the upload
-  // window: the first time in a run the notice page opens.
-  virtual void noteUploadStarted() = 0;
+  // window: the first time in a run the notice page opens, pageHeight pixels
+  // high (the main window and the local views open it taller than the upload
+  // window does).
+  static constexpr int kNoticeHeight = 660;
+  static constexpr int kUploadWindowNoticeHeight = 640;
+  virtual void noteUploadStarted(int pageHeight) = 0;
 };
 
 }  // namespace pom

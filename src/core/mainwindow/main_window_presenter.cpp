@@ -248,7 +248,7 @@ void MainWindowPresenter::onFilesDropped(const std::vector<std::string>& paths) 
     if (!file.exists || file.isDirectory || file.size == 0) continue;
     queued = deps_.uploads->queueFile(path) || queued;
   }
-  if (queued) deps_.uploads->noteUploadStarted();
+  if (queued) deps_.uploads->noteUploadStarted(UploadLink::kNoticeHeight);
 }
 
 void MainWindowPresenter::onSearchEnter() {

@@ -101,13 +101,13 @@ void UploadModule::uploadLocalFolder(const std::string& path) {
   if (window_) window_->uploadLocalFolder(path, storage_->currentFolderId());
 }
 
-void UploadModule::noteUploadStarted() {
+void UploadModule::noteUploadStarted(int pageHeight) {
   if (uploadNoticeShown_) return;
   uploadNoticeShown_ = true;
   const ScreenPoint at = mainWindow_->screenPosition();
   context_.ports().shell->openBrowserWindow(
       context_.servers().webBase(Server::WebSite) + "/pop/20080401.asp", at.x + 4, at.y + 30, 460,
-      660);
+      pageHeight);
 }
 
 }  // namespace pom

@@ -49,7 +49,7 @@ class UploadModule final : public Module, public UploadLink {
   void openWindow() override;
   bool queueFile(const std::string& path) override;
   void uploadLocalFolder(const std::string& path) override;
-  void noteUploadStarted() override;
+  void noteUploadStarted(int pageHeight) override;
 
   bool uploadNoticeShown() const { return uploadNoticeShown_; }
   SessionSlots& sessions() { return *sessions_; }

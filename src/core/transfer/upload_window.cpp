@@ -337,7 +337,8 @@ void UploadWindow::onFilesDropped(const std::vector<std::string>& paths) {
     if (!info.exists || info.isDirectory || info.size <= 0) continue;
     queued = addUpload(path, targetFolder(), targetFolderText()) || queued;
   }
-  if (queued && deps_.uploads != nullptr) deps_.uploads->noteUploadStarted();
+  if (queued && deps_.uploads != nullptr)
+    deps_.uploads->noteUploadStarted(UploadLink::kUploadWindowNoticeHeight);
 }
 
 void UploadWindow::addFiles() {

@@ -237,6 +237,7 @@ TEST_F(MainWindowPresenterTest, DroppedFilesQueueRegularNonEmptyFiles) {
   presenter->onFilesDropped({"c:\\in\\a.txt", "c:\\in\\b.txt", "c:\\in\\missing"});
   EXPECT_EQ(uploads.queued, std::vector<std::string>({"c:\\in\\a.txt", "c:\\in\\b.txt"}));
   EXPECT_EQ(uploads.notices, 1);
+  EXPECT_EQ(uploads.noticeHeight, UploadLink::kNoticeHeight);
 }
 
 TEST_F(MainWindowPresenterTest, UploadAndSettingsButtonsGoToTheirSubsystems) {

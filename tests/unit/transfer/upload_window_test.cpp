@@ -270,6 +270,7 @@ TEST(UploadWindow, DropsQueuePlainFilesIntoTheFolderShown) {
   EXPECT_EQ(h.job(0).folderId, 7);
   EXPECT_EQ(h.job(0).subFolder, "폼베일/내웹폴더/사진/");
   EXPECT_EQ(h.link.notices, 1);
+  EXPECT_EQ(h.link.noticeHeight, UploadLink::kUploadWindowNoticeHeight);
   EXPECT_TRUE(h.view.opened);
 }
 
@@ -349,9 +350,11 @@ TEST(UploadModule, QueuesIntoTheFolderShownAndTakesRepliesFromTheDispatcher) {
   EXPECT_TRUE(front.upload->opened);
   EXPECT_TRUE(link.uploadsPending());
   EXPECT_EQ(module->window().jobs()[0].folderId, 7);
-  link.noteUploadStarted();
-  link.noteUploadStarted();
-  EXPECT_EQ(fake.shell.browsers.size(), 1u) << "the notice once per run";
+  link.noteUploadStarted(UploadLink::kUploadWindowNoticeHeight);
+  link.noteUploadStarted(UploadLink::kNoticeHeight);
+  ASSERT_EQ(fake.shell.browsers.size(), 1u) << "the notice once per run";
+  EXPECT_EQ(fake.shell.browsers[0].width, 460);
+  EXPECT_EQ(fake.shell.browsers[0].height, UploadLink::kUploadWindowNoticeHeight);
 
   module->window().start();
   EXPECT_TRUE(link.transferring());
