@@ -38,12 +38,12 @@ std::uint8_t byteAt(std::int64_t offset) {
 // shrink (only its first `readable` bytes can be read) or fail to read.
 class GeneratedFiles : public MemoryFileSystem {
  public:
-  struct Spec {
+  struct Recipe {
     std::int64_t size = 0;
     std::int64_t readable = -1;  // -1: all of it
     bool readFails = false;
   };
-  std::map<std::string, Spec> generated;
+  std::map<std::string, Recipe> generated;
   std::vector<std::int64_t> seeks;
 
   FileInfo info(const std::string& path) override {
@@ -64,10 +64,10 @@ class GeneratedFiles : public MemoryFileSystem {
  private:
   class File final : public OpenFile {
    public:
-    File(const Spec& spec, std::vector<std::int64_t>& seeks) : spec_(spec), seeks_(seeks) {}
+    File(const Recipe& recipe, std::vector<std::int64_t>& seeks) : recipe_(recipe), seeks_(seeks) {}
     std::int64_t read(void* buffer, std::size_t size) override {
-      if (spec_.readFails) return -1;
-      const std::int64_t end = spec_.readable < 0 ? spec_.size : spec_.readable;
+      if (recipe_.readFails) return -1;
+      const std::int64_t end = recipe_.readable < 0 ? recipe_.size : recipe_.readable;
       const std::int64_t n = std::max<std::int64_t>(
           0, std::min<std::int64_t>(static_cast<std::int64_t>(size), end - position_));
       auto* out = static_cast<std::uint8_t*>(buffer);
@@ -83,10 +83,10 @@ class GeneratedFiles : public MemoryFileSystem {
       return true;
     }
     std::int64_t position() const override { return position_; }
-    std::int64_t size() const override { return spec_.size; }
+    std::int64_t size() const override { return recipe_.size; }
 
    private:
-    Spec spec_;
+    Recipe recipe_;
     std::vector<std::int64_t>& seeks_;
     std::int64_t position_ = 0;
   };
@@ -144,7 +144,7 @@ struct Rig {
   explicit Rig(std::int64_t size = 10, std::int64_t sent = 0) {
     host.main.member.memberId = "demo1";
     host.main.member.sessionNumber = 0x10077;  // only the low 16 bits travel
-    host.disk.generated[kPath] = GeneratedFiles::Spec{size};
+    host.disk.generated[kPath] = GeneratedFiles::Recipe{size};
     UploadJob job;
     job.slot = 0;
     job.localPath = kPath;
@@ -378,7 +378,7 @@ TEST(UploadEngine, AFileThatIsMissingChangedOrCannotBeReadFailsItsJobAlone) {
   struct Case {
     const char* what;
     Where where;
-    GeneratedFiles::Spec spec;
+    GeneratedFiles::Recipe recipe;
     bool missing;
   } cases[] = {
       {"missing", AtConnect, {10}, true},
@@ -391,7 +391,7 @@ TEST(UploadEngine, AFileThatIsMissingChangedOrCannotBeReadFailsItsJobAlone) {
     if (c.missing) {
       rig.host.disk.generated.clear();
     } else {
-      rig.host.disk.generated[kPath] = c.spec;
+      rig.host.disk.generated[kPath] = c.recipe;
     }
     rig.connect();
     if (c.where == AtConnect) {
@@ -412,7 +412,7 @@ TEST(UploadEngine, AFileThatIsMissingChangedOrCannotBeReadFailsItsJobAlone) {
       }
       ASSERT_FALSE(bodies.empty()) << c.what;
       EXPECT_TRUE(isCancel(bodies.back())) << c.what;
-      EXPECT_EQ(rig.job().sent, c.spec.readFails ? 0 : 4) << c.what << ": what was read";
+      EXPECT_EQ(rig.job().sent, c.recipe.readFails ? 0 : 4) << c.what << ": what was read";
       rig.socket().deliver(SocketEvent::Close);  // the service closes first
     }
     EXPECT_EQ(rig.job().state, State::Failed) << c.what;
