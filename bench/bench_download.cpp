@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_service.h"
 #include "bench/bench_support.h"
 #include "bench/raw_stream.h"
 #include "cli/headless_client.h"
@@ -52,14 +53,8 @@ std::string nginxProgram() {
 InProcessRun downloadInProcess(int portBase, const std::string& workDir, const std::string& name,
                                const std::string& into) {
   InProcessRun result;
-  pom::HeadlessOptions options;
-  options.id = "bench";
-  options.password = "bench";
-  options.portBase = portBase;
-  options.workDir = workDir;
-  options.timeoutMs = 60000;
   std::ostringstream errors, out;
-  pom::HeadlessClient client(options, errors);
+  pom::HeadlessClient client(benchClientOptions(portBase, workDir), errors);
   if (!client.start() || client.loginAndList() != pom::Outcome::Done) return result;
   pom::DownloadModule& downloads = client.app().module<pom::DownloadModule>();
   downloads.openWindow();
@@ -97,22 +92,9 @@ int main(int argc, char** argv) {
       fs::temp_directory_path() / ("pom-bench-get-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const int portBase = 24000 + (::getpid() % 400) * 10;
-  pom::service::ServiceOptions options;
-  options.dataDir = dir + "/data";
-  options.ports = pom::service::ServicePorts::withBase(portBase, false);
-  options.web = false;
-  options.seed = false;
-  pom::service::ServiceApp app(options);
-  std::string error;
-  if (!app.start(&error)) {
-    std::fprintf(stderr, "cannot start the service: %s\n", error.c_str());
-    return 1;
-  }
-  pom::service::Member member;
-  member.id = "bench";
-  member.password = "bench";
-  member.flatRate = 1;
-  app.store().addMember(member);
+  const std::unique_ptr<pom::service::ServiceApp> service = startBenchService(dir, portBase);
+  if (!service) return 1;
+  pom::service::ServiceApp& app = *service;
   std::printf("preparing %lld MiB, three parts and %d small files...\n",
               static_cast<long long>(mib), smallCount);
   std::fflush(stdout);

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_service.h"
 #include "bench/bench_support.h"
 #include "cli/headless_client.h"
 #include "cli/web_commands.h"
@@ -108,14 +109,8 @@ void writeRandomFile(const std::string& path, std::int64_t size, std::uint32_t s
 InProcessRun uploadInProcess(int portBase, const std::string& workDir,
                              const std::vector<std::string>& files, int parallel) {
   InProcessRun result;
-  pom::HeadlessOptions options;
-  options.id = "bench";
-  options.password = "bench";
-  options.portBase = portBase;
-  options.workDir = workDir;
-  options.timeoutMs = 60000;
   std::ostringstream errors, out;
-  pom::HeadlessClient client(options, errors);
+  pom::HeadlessClient client(benchClientOptions(portBase, workDir), errors);
   if (!client.start() || client.loginAndList() != pom::Outcome::Done) return result;
   pom::WebCommands web(client, out);
   std::int32_t folderId = 0;
@@ -168,22 +163,9 @@ int main(int argc, char** argv) {
       fs::temp_directory_path() / ("pom-bench-put-" + std::to_string(::getpid()));
   fs::create_directories(dir + "/client");
   const int portBase = 25000 + (::getpid() % 400) * 10;
-  pom::service::ServiceOptions options;
-  options.dataDir = dir + "/data";
-  options.ports = pom::service::ServicePorts::withBase(portBase, false);
-  options.web = false;
-  options.seed = false;
-  pom::service::ServiceApp app(options);
-  std::string error;
-  if (!app.start(&error)) {
-    std::fprintf(stderr, "cannot start the service: %s\n", error.c_str());
-    return 1;
-  }
-  pom::service::Member member;
-  member.id = "bench";
-  member.password = "bench";
-  member.flatRate = 1;
-  app.store().addMember(member);
+  const std::unique_ptr<pom::service::ServiceApp> service = startBenchService(dir, portBase);
+  if (!service) return 1;
+  pom::service::ServiceApp& app = *service;
 
   std::printf("preparing a file of %lld MiB and three of a third...\n",
               static_cast<long long>(mib));

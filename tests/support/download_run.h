@@ -21,6 +21,7 @@
 #include "core/base/servers.h"
 #include "core/ports/text_codec.h"
 #include "service/file_bodies.h"
+#include "support/demo_client.h"
 #include "support/service_fixture.h"
 
 namespace pom {
@@ -38,12 +39,7 @@ struct GetRun {
 inline GetRun runGet(ServiceFixture& service, const std::filesystem::path& workDir,
                      const std::string& into, const std::vector<std::string>& cp949Paths,
                      std::uint32_t timeoutMs, int parallel = 0) {
-  HeadlessOptions options;
-  options.id = "demo1";
-  options.password = "demo1234";
-  options.portBase = service.ports().loginPorts[0] - kLoginPortBase;
-  options.workDir = workDir;
-  options.timeoutMs = timeoutMs;
+  const HeadlessOptions options = demoClientOptions(service, workDir, timeoutMs);
   std::ostringstream errors, out;
   GetRun run;
   {

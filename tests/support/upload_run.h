@@ -20,6 +20,7 @@
 #include "cli/put_command.h"
 #include "core/base/servers.h"
 #include "core/ports/text_codec.h"
+#include "support/demo_client.h"
 #include "support/service_fixture.h"
 
 namespace pom {
@@ -36,12 +37,7 @@ struct PutRun {
 inline PutRun runPut(ServiceFixture& service, const std::filesystem::path& workDir,
                      const std::vector<std::string>& paths, const std::string& to,
                      std::uint32_t timeoutMs, int parallel = 0) {
-  HeadlessOptions options;
-  options.id = "demo1";
-  options.password = "demo1234";
-  options.portBase = service.ports().loginPorts[0] - kLoginPortBase;
-  options.workDir = workDir;
-  options.timeoutMs = timeoutMs;
+  const HeadlessOptions options = demoClientOptions(service, workDir, timeoutMs);
   std::ostringstream errors, out;
   PutRun run;
   {
