@@ -1,5 +1,7 @@
-// The service's web addresses that carry the member: the memo list and the
-// payment page, each with the member id and the web token ("md6").
+// The service's web addresses that carry the member: the program notice page
+// with the member id, the memo list and the payment page with the member id
+// and the web token ("md6"). The values are percent-encoded, so an id with
+// "&", "#", blanks or Korean letters cannot end the query or change its keys.
 #pragma once
 
 #include <string>
@@ -8,6 +10,12 @@ namespace pom {
 
 class Servers;
 
+// Every byte other than ASCII letters, digits and "-", "_", ".", "~" as "%XX"
+// (upper-case hexadecimal); CP949 text goes out as its bytes.
+std::string percentEncode(const std::string& text);
+
+// "<web site>/help_desk/notice_program.asp?userid=%s".
+std::string noticePageUrl(const Servers& servers, const std::string& memberId);
 // "<web site>/memo/msg_list01.asp?userid=%s&md6=%s".
 std::string memoListUrl(const Servers& servers, const std::string& memberId,
                         const std::string& webToken);

@@ -76,10 +76,8 @@ void MainWindowPresenter::buildLayout() {
   view->prepareControls();
   ensureDownloadFolder(deps_.config->readText(ConfigKey::BasicFolder));
   deps_.local->pointTreeAt(downloadFolder_);
-  const std::string notice =
-      deps_.servers->webBase(Server::WebSite) +
-      "/help_desk/notice_program.asp?userid=" + deps_.session->state().memberId;
-  webPage_.attach(view->createWebPage(notice));
+  webPage_.attach(
+      view->createWebPage(noticePageUrl(*deps_.servers, deps_.session->state().memberId)));
   setPane(PaneId::WebPage, &webPage_);
   setRightPaneMode(RightPaneMode::NoticePage);
 }
