@@ -12,8 +12,8 @@ namespace {
 
 // Number: a decimal; PeerNumber: a decimal, optionally "@peer" (see faults.h);
 // Hostile: a hostile-name kind followed by "@file id"; Pair: two decimals
-// separated by a comma.
-enum class ValueKind { Number, Text, Choice, PeerNumber, Hostile, Pair };
+// separated by a comma; Route: one of the choices, optionally "@/path".
+enum class ValueKind { Number, Text, Choice, PeerNumber, Hostile, Pair, Route };
 
 struct KeyInfo {
   const char* key;
@@ -60,6 +60,14 @@ constexpr KeyInfo kKeys[] = {
     {"extend_term_result", ValueKind::Number, nullptr},
     {"combined_link_result", ValueKind::Number, nullptr},
     {"folder_created_byte152", ValueKind::Number, nullptr},
+    {"http_fault", ValueKind::Route, "404|500|cut|long|stall|dribble"},
+    {"http_stall_ms", ValueKind::Number, nullptr},
+    {"http_dribble_ms", ValueKind::Number, nullptr},
+    {"update_uver", ValueKind::Text, nullptr},
+    {"update_cver", ValueKind::Text, nullptr},
+    {"update_updater_path", ValueKind::Text, nullptr},
+    {"update_client_path", ValueKind::Text, nullptr},
+    {"search_page_size", ValueKind::Number, nullptr},
 };
 
 const KeyInfo* findKey(const std::string& key) {
@@ -108,6 +116,13 @@ bool isChoice(const char* choices, const std::string& value) {
   return !value.empty() && all.find("|" + value + "|") != std::string::npos;
 }
 
+// "MODE" or "MODE@/path".
+bool isRoute(const char* choices, const std::string& value) {
+  const auto at = value.find('@');
+  if (at != std::string::npos && (at + 1 >= value.size() || value[at + 1] != '/')) return false;
+  return isChoice(choices, value.substr(0, at));
+}
+
 }  // namespace
 
 bool Faults::knownKey(const std::string& key) {
@@ -138,6 +153,10 @@ bool Faults::set(const std::string& key, const std::string& value, int count, st
   }
   if (info->kind == ValueKind::Choice && !isChoice(info->choices, value)) {
     if (error) *error = key + " takes " + info->choices;
+    return false;
+  }
+  if (info->kind == ValueKind::Route && !isRoute(info->choices, value)) {
+    if (error) *error = key + " takes " + info->choices + ", optionally followed by @/path";
     return false;
   }
   if (count == 0 || count < -1) {
@@ -230,6 +249,19 @@ std::optional<long long> Faults::consumeForPeer(const std::string& key, int peer
   if (!parsed || !peerMatches(parsed->second, peerNumber, host)) return std::nullopt;
   if (it->second.remaining > 0 && --it->second.remaining == 0) switches_.erase(it);
   return parsed->first;
+}
+
+std::optional<std::string> Faults::consumeForPath(const std::string& key, const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = switches_.find(key);
+  if (it == switches_.end()) return std::nullopt;
+  const std::string& value = it->second.value;
+  const auto at = value.find('@');
+  if (at != std::string::npos && value.compare(at + 1, std::string::npos, path) != 0)
+    return std::nullopt;
+  std::string mode = value.substr(0, at);
+  if (it->second.remaining > 0 && --it->second.remaining == 0) switches_.erase(it);
+  return mode;
 }
 
 std::vector<std::string> Faults::describe() const {

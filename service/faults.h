@@ -91,6 +91,34 @@
 //                             client starts editing the new folder's name);
 //                             the folder is created as usual
 //
+// Switches of the HTTP side (update files, advertisement line, searches, peer
+// list, web pages):
+//   http_fault MODE[@PATH]    the next answer on PATH ("/UpdateFiles/CverChk.dat";
+//                             every route when no PATH is given) is spoilt:
+//                             404 or 500 (an error page instead), cut (the
+//                             real Content-Length, then half the body and the
+//                             connection closes), long (the real
+//                             Content-Length followed by more bytes than it
+//                             says), stall (nothing for http_stall_ms, then
+//                             the real answer), dribble (the head at once,
+//                             then one body byte every http_dribble_ms). A
+//                             refused connection needs no switch: point the
+//                             client at a closed loopback port
+//   http_stall_ms N           wait of "stall" (default 10000)
+//   http_dribble_ms N         gap between the bytes of "dribble" (default 500)
+//   update_uver TEXT          body of "/UpdateFiles/UverChk.dat" instead of the
+//                             configured updater version
+//   update_cver TEXT          body of "/UpdateFiles/CverChk.dat" instead of the
+//                             configured client version
+//   update_updater_path PATH  the program file served as
+//                             "/UpdateFiles/PomUpdater.exe", read at each
+//                             request (e.g. the win64 build's updater)
+//   update_client_path PATH   the program file served as
+//                             "/UpdateFiles/Pomvale.exe" (the new client the
+//                             updater installs); 404 when unset or unreadable
+//   search_page_size N        hits per page of both searches (default
+//                             kSearchPageSize, web_search.h; 1..100000)
+//
 // Thread safety: every member takes the internal mutex; the login and storage
 // servers, the web side and the control endpoint share one instance.
 #pragma once
@@ -130,6 +158,9 @@ class Faults {
   // this number (1-based) and address, counting one use; nullopt otherwise.
   std::optional<long long> consumeForPeer(const std::string& key, int peerNumber,
                                           const std::string& host);
+  // A route switch ("MODE" or "MODE@PATH", see http_fault) when it applies to
+  // this request path, counting one use; nullopt otherwise.
+  std::optional<std::string> consumeForPath(const std::string& key, const std::string& path);
 
   // Files an UploadTicket of upload_ticket_sizes said the service holds
   // more of than their size: uploads to them are refused until clearAll().

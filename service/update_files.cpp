@@ -4,6 +4,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
+
+#include "service/faults.h"
 
 namespace pom {
 namespace service {
@@ -18,6 +21,19 @@ constexpr char kUpdaterStandIn[] =
 
 void serveText(httplib::Response& res, std::string body, const char* type) {
   res.set_content(std::move(body), type);
+}
+
+bool readFile(const std::string& path, std::string& body) {
+  if (path.empty()) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+// The switch's text when it is set, else the configured one.
+std::string switchOr(const Faults& faults, const char* key, const std::string& configured) {
+  return faults.peek(key).value_or(configured);
 }
 
 }  // namespace
@@ -43,14 +59,15 @@ std::string advertisementBody(const UpdateFiles& files) {
   return head + "|" + tail + "|" + files.adLink;
 }
 
-std::string updaterProgramBody(const UpdateFiles& files) {
-  if (!files.updaterProgramPath.empty()) {
-    std::ifstream in(files.updaterProgramPath, std::ios::binary);
-    if (in) {
-      return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-  }
+std::string updaterProgramBody(const UpdateFiles& files, const Faults& faults) {
+  std::string body;
+  if (readFile(switchOr(faults, "update_updater_path", files.updaterProgramPath), body))
+    return body;
   return kUpdaterStandIn;
+}
+
+bool clientProgramBody(const UpdateFiles& files, const Faults& faults, std::string& body) {
+  return readFile(switchOr(faults, "update_client_path", files.clientProgramPath), body);
 }
 
 std::string lowerAscii(std::string text) {
@@ -85,28 +102,36 @@ bool keywordIsBlocked(const std::vector<std::string>& bannedWords, const std::st
   return false;
 }
 
-void addUpdateRoutes(httplib::Server& server, const UpdateFiles& files) {
-  // Bodies are built once; the handlers run on the server's worker threads
-  // and only copy them.
-  const std::string updater = files.updaterVersion;
-  const std::string client = files.clientVersion;
+void addUpdateRoutes(httplib::Server& server, const UpdateFiles& files, const Faults& faults) {
+  // Fixed bodies are built once; the handlers run on the server's worker
+  // threads and only copy them or read the switches.
   const std::string banned = bannedWordFileBody(files.bannedWords);
-  const std::string program = updaterProgramBody(files);
   const std::string ad = advertisementBody(files);
+  const auto kept = std::make_shared<const UpdateFiles>(files);
 
   server.Get("/UpdateFiles/UverChk.dat",
-             [updater](const httplib::Request&, httplib::Response& res) {
-               serveText(res, updater, "text/plain");
+             [kept, &faults](const httplib::Request&, httplib::Response& res) {
+               serveText(res, switchOr(faults, "update_uver", kept->updaterVersion), "text/plain");
              });
-  server.Get("/UpdateFiles/CverChk.dat", [client](const httplib::Request&, httplib::Response& res) {
-    serveText(res, client, "text/plain");
-  });
+  server.Get("/UpdateFiles/CverChk.dat",
+             [kept, &faults](const httplib::Request&, httplib::Response& res) {
+               serveText(res, switchOr(faults, "update_cver", kept->clientVersion), "text/plain");
+             });
   server.Get("/UpdateFiles/dblist.dat", [banned](const httplib::Request&, httplib::Response& res) {
     serveText(res, banned, "text/plain; charset=euc-kr");
   });
   server.Get("/UpdateFiles/PomUpdater.exe",
-             [program](const httplib::Request&, httplib::Response& res) {
-               serveText(res, program, "application/octet-stream");
+             [kept, &faults](const httplib::Request&, httplib::Response& res) {
+               serveText(res, updaterProgramBody(*kept, faults), "application/octet-stream");
+             });
+  server.Get("/UpdateFiles/Pomvale.exe",
+             [kept, &faults](const httplib::Request&, httplib::Response& res) {
+               std::string body;
+               if (!clientProgramBody(*kept, faults, body)) {
+                 res.status = 404;
+                 return;
+               }
+               serveText(res, std::move(body), "application/octet-stream");
              });
   server.Get("/Ad/index.asp", [ad](const httplib::Request&, httplib::Response& res) {
     serveText(res, ad, "text/html; charset=euc-kr");

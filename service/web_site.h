@@ -7,9 +7,11 @@
 // Port 0 binds a free port, reported by endpoints(). stop() (also run by the
 // destructor) closes the listeners and joins the threads; requests already
 // being answered finish first, idle connections are dropped within a few
-// seconds. The Store, Faults and configuration must outlive the handle.
+// seconds. The Store and Faults must outlive the handle. The switch
+// http_fault (faults.h) spoils the answer of any route.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,6 +30,8 @@ class Server;
 namespace pom {
 namespace service {
 
+class RequestLog;
+
 struct HttpEndpoint {
   std::string host;
   std::uint16_t port = 0;
@@ -39,6 +43,8 @@ struct WebSiteConfig {
   int workerThreads = 4;  // per endpoint
   // The address "peer_list hang" puts into the list (see peer_server.h).
   std::string hangingPeer;
+  // Where the searches are logged (none when null).
+  RequestLog* requests = nullptr;
 
   // Web, search, natural-search and peer-list hosts on webPort (each once),
   // the default banned words, and an advertisement link to the help desk.
@@ -62,6 +68,8 @@ class WebSite {
   std::vector<std::unique_ptr<httplib::Server>> servers_;
   std::vector<std::thread> threads_;
   std::vector<HttpEndpoint> bound_;
+  // Set by stop(): answers held back by http_fault stall or dribble end.
+  std::shared_ptr<std::atomic<bool>> stopping_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 // nullptr (with a reason in *error) when an endpoint cannot be bound.

@@ -60,6 +60,42 @@ TEST_F(PosixHttpClientTest, PostSendsTheBodyWithTheCallersHeaders) {
   EXPECT_EQ(reply.status, 200);
 }
 
+TEST_F(PosixHttpClientTest, SpoiltAnswersShowAsSuch) {
+  const std::string path = "/UpdateFiles/CverChk.dat";
+  service_.faults().set("update_cver", "1.2.3.4");
+  // A cut body is shorter than its length; bytes past the length are dropped.
+  service_.faults().set("http_fault", "cut@" + path, 1);
+  HttpResponse reply = http_.get(web_, path, "", 1023);
+  ASSERT_TRUE(reply.sent);
+  EXPECT_EQ(reply.contentLength, 7);
+  EXPECT_EQ(reply.body, "1.2");
+  service_.faults().set("http_fault", "long@" + path, 1);
+  reply = http_.get(web_, path, "", 1023);
+  EXPECT_EQ(reply.contentLength, 7);
+  EXPECT_EQ(reply.body, "1.2.3.4");
+  // A route the switch does not name is untouched, and the switch was used up.
+  service_.faults().set("http_fault", "500@/Ad/index.asp", 1);
+  EXPECT_EQ(http_.get(web_, path, "", 1023).status, 200);
+  EXPECT_EQ(http_.get(web_, "/Ad/index.asp", "", 1023).status, 500);
+  EXPECT_EQ(http_.get(web_, "/Ad/index.asp", "", 1023).status, 200);
+}
+
+TEST_F(PosixHttpClientTest, TheTimeoutBoundsTheWholeRequest) {
+  // Each byte comes well within the timeout, the whole body does not.
+  service_.faults().set("update_cver", "1.2.3.4");
+  service_.faults().set("http_dribble_ms", "400");
+  service_.faults().set("http_fault", "dribble", 1);
+  HttpRequest request;
+  request.host = web_;
+  request.path = "/UpdateFiles/CverChk.dat";
+  request.timeoutMs = 1000;
+  EXPECT_FALSE(http_.send(request, 1023).sent);
+  service_.faults().set("http_stall_ms", "3000");
+  service_.faults().set("http_fault", "stall", 1);
+  EXPECT_FALSE(http_.send(request, 1023).sent);
+  EXPECT_EQ(http_.send(request, 1023).body, "1.2.3.4");
+}
+
 TEST_F(PosixHttpClientTest, UnreachableServerIsNotSent) {
   service_.stop();
   const HttpResponse reply = http_.get(web_, "/Ad/index.asp", "HTTPTEST", 1023);

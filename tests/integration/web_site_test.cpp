@@ -55,6 +55,28 @@ class WebSiteTest : public ::testing::Test {
   std::uint16_t port = 0;
 };
 
+TEST_F(WebSiteTest, SwitchesNameTheVersionsAndProgramsAtRunTime) {
+  EXPECT_EQ(get("/UpdateFiles/Pomvale.exe").status, 404) << "no client program configured";
+  dir.write("client.exe", std::string("MZ client\0bytes", 15));
+  dir.write("updater.exe", "MZ updater");
+  faults.set("update_client_path", dir.file("client.exe"));
+  faults.set("update_updater_path", dir.file("updater.exe"));
+  faults.set("update_cver", "13");
+  faults.set("update_uver", "2");
+  EXPECT_EQ(get("/UpdateFiles/Pomvale.exe").body, std::string("MZ client\0bytes", 15));
+  EXPECT_EQ(get("/UpdateFiles/PomUpdater.exe").body, "MZ updater");
+  EXPECT_EQ(get("/UpdateFiles/CverChk.dat").body, "13");
+  EXPECT_EQ(get("/UpdateFiles/UverChk.dat").body, "2");
+  // Read at each request: a new build is served without a restart.
+  dir.write("updater.exe", "MZ rebuilt");
+  EXPECT_EQ(get("/UpdateFiles/PomUpdater.exe").body, "MZ rebuilt");
+  faults.clearAll();
+  expectAlive();
+  EXPECT_FALSE(faults.set("http_fault", "slow@/x"));
+  EXPECT_FALSE(faults.set("http_fault", "cut@x"));
+  EXPECT_TRUE(faults.set("http_fault", "dribble"));
+}
+
 TEST_F(WebSiteTest, UpdateFilesAndAdvertisementLine) {
   // The version files are the bare text: the client compares 10 bytes.
   const HttpReply client = get("/UpdateFiles/CverChk.dat");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -15,14 +16,23 @@ namespace {
 
 // Accepts one connection, reads one request (headers and a body announced by
 // Content-Length), answers with `reply` and closes. Every wait is bounded.
+// A slow server sends the first `burst` bytes of the reply at once and the
+// rest one byte every gapMs, until the client goes away or the server is
+// destroyed (so a test never waits for the whole dribble).
 class OneShotHttpServer {
  public:
-  explicit OneShotHttpServer(std::string reply)
-      : reply_(std::move(reply)), thread_([this] { run(); }) {}
-  ~OneShotHttpServer() { thread_.join(); }
+  explicit OneShotHttpServer(std::string reply, std::size_t burst = std::string::npos,
+                             DWORD gapMs = 0)
+      : reply_(std::move(reply)), burst_(burst), gapMs_(gapMs), thread_([this] { run(); }) {}
+  ~OneShotHttpServer() {
+    stop_ = true;
+    thread_.join();
+  }
   std::string host() const { return "127.0.0.1:" + std::to_string(listener_.port()); }
   // The request as received; valid once the client call has returned.
   const std::string& request() const { return request_; }
+  // Every byte of the reply went out.
+  bool sentAll() const { return sentAll_; }
 
  private:
   void run() {
@@ -43,14 +53,25 @@ class OneShotHttpServer {
       if (n <= 0) break;
       request_.append(buffer, static_cast<size_t>(n));
     }
-    send(peer, reply_.data(), static_cast<int>(reply_.size()), 0);
+    const std::size_t burst = burst_ < reply_.size() ? burst_ : reply_.size();
+    send(peer, reply_.data(), static_cast<int>(burst), 0);
+    std::size_t at = burst;
+    for (; at < reply_.size() && !stop_; ++at) {
+      Sleep(gapMs_);
+      if (send(peer, reply_.data() + at, 1, 0) != 1) break;
+    }
+    sentAll_ = at == reply_.size();
     shutdown(peer, SD_SEND);
     closesocket(peer);
   }
 
   test::Listener listener_;
   std::string reply_;
+  std::size_t burst_;
+  DWORD gapMs_;
   std::string request_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> sentAll_{false};
   std::thread thread_;
 };
 
@@ -95,6 +116,42 @@ TEST(Win32HttpClient, MissingContentLengthAndCutBody) {
   EXPECT_FALSE(response.hasContentLength);
   // The rest of the body is read and dropped.
   EXPECT_EQ(response.body, "0123456789");
+}
+
+TEST(Win32HttpClient, TheTimeoutBoundsTheWholeRequest) {
+  // Every byte comes well within the timeout, the whole reply does not: a
+  // bound per WinINet call would wait for all of it. A dribbled status line
+  // and headers keep WinINet inside HttpSendRequestW, a dribbled body inside
+  // its reads.
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 12\r\nConnection: close\r\n\r\n";
+  struct Case {
+    const char* name;
+    std::size_t burst;
+    DWORD gapMs;
+  } cases[] = {{"headers", 0, 200}, {"body", head.size(), 250}};
+  for (const Case& c : cases) {
+    OneShotHttpServer server(head + "0123456789ab", c.burst, c.gapMs);
+    Win32HttpClient http;
+    HttpRequest request;
+    request.host = server.host();
+    request.path = "/UpdateFiles/CverChk.dat";
+    request.timeoutMs = 1000;
+    const HttpResponse response = http.send(request, 100);
+    EXPECT_FALSE(response.sent) << c.name;
+    EXPECT_EQ(response.status, 0) << c.name;
+    EXPECT_TRUE(response.body.empty()) << c.name;
+    // The call came back while the server was still sending.
+    EXPECT_FALSE(server.sentAll()) << c.name;
+  }
+}
+
+TEST(Win32HttpClient, BytesPastTheContentLengthAreNotTheBody) {
+  OneShotHttpServer server(
+      "HTTP/1.1 200 OK\r\nContent-Length: 3\r\nConnection: close\r\n\r\n1.2 and more");
+  Win32HttpClient http;
+  const HttpResponse response = http.get(server.host(), "/UpdateFiles/CverChk.dat", "", 100);
+  EXPECT_TRUE(response.sent);
+  EXPECT_EQ(response.body, "1.2");
 }
 
 TEST(Win32HttpClient, RefusedConnectionIsNotSent) {

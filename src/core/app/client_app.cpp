@@ -19,6 +19,7 @@ namespace {
 
 ClientApp* g_app = nullptr;
 std::vector<std::string> g_startProblems;
+bool g_handedOver = false;
 
 }  // namespace
 
@@ -38,6 +39,8 @@ MessageBoxRequest alreadyRunningBox() {
 // dialog; peer-source manager.
 void ClientApp::addModules() {
   add<UpdateModule>();
+  // The updater takes over: nothing else of the program is made.
+  if (module<UpdateModule>().handingOver()) return;
   add<SessionModule>();
   add<MainWindowModule>();
   add<UploadModule>();
@@ -56,6 +59,10 @@ const std::vector<std::string>& ClientApp::startProblems() {
   return g_startProblems;
 }
 
+bool ClientApp::handedOverToUpdater() {
+  return g_handedOver;
+}
+
 ClientApp::ClientApp(const AppPorts& ports) : context_(ports) {}
 
 ClientApp::~ClientApp() {
@@ -67,6 +74,7 @@ ClientApp::~ClientApp() {
 ClientApp* ClientApp::createAndInitialise(const AppPorts& ports) {
   if (g_app != nullptr) return g_app;
   g_startProblems.clear();
+  g_handedOver = false;
   if (!ports.complete()) {
     g_startProblems.push_back("a port is missing");
     return nullptr;
@@ -74,6 +82,7 @@ ClientApp* ClientApp::createAndInitialise(const AppPorts& ports) {
   g_app = new ClientApp(ports);
   if (!g_app->initialise()) {
     g_startProblems = g_app->context_.problems();
+    g_handedOver = g_app->module<UpdateModule>().handingOver();
     teardown();
     return nullptr;
   }
@@ -87,8 +96,9 @@ void ClientApp::teardown() {
 
 bool ClientApp::initialise() {
   // The version check against the update server comes first (the update
-  // module reads the versions as it is made).
+  // module runs it as it is made, before any other module exists).
   addModules();
+  if (module<UpdateModule>().handingOver()) return false;
   bool wired = true;
   for (auto& module : modules_) wired = module->connect() && wired;
   if (!wired || !context_.problems().empty()) return false;

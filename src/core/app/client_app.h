@@ -50,6 +50,9 @@ class ClientApp {
   static void teardown();
   // Why the last createAndInitialise failed.
   static const std::vector<std::string>& startProblems();
+  // The last createAndInitialise started the updater instead (null result,
+  // no problems): the front end ends with kExitForUpdate.
+  static bool handedOverToUpdater();
 
   // Start-up once the front end is up: views, fetches, the login window.
   // The front end must outlive the application.

@@ -54,6 +54,13 @@ struct AppPorts {
   Shell* shell = nullptr;
   Md5* md5 = nullptr;      // the upload sample digest
   std::string workingDir;  // where font.ini and the program's files live
+  // The folder of the program file, where "PomUpdater.exe" is kept and
+  // started from; empty: the working directory.
+  std::string programDir;
+  // Runs the version check against the update server at start and hands over
+  // to the updater when the client is out of date (the Win32 program does;
+  // the headless front end and most tests do not).
+  bool versionCheck = false;
   // The login ports are 7031 and 7032; a local service started with a port
   // offset (tests, several services side by side) moves both.
   std::uint16_t loginPortBase = kLoginPortBase;

@@ -28,7 +28,13 @@ AdLine parseAdLine(const std::string& body) {
 }
 
 AdLine fetchAdLine(HttpClient& http, const std::string& updateServer) {
-  const HttpResponse response = http.get(updateServer, "/Ad/index.asp", "HTTPTEST", kAdLineMaxBody);
+  HttpRequest request;
+  request.host = updateServer;
+  request.path = "/Ad/index.asp";
+  request.agent = "HTTPTEST";
+  // The line blocks the start: a server that does not answer costs at most this.
+  request.timeoutMs = 3000;
+  const HttpResponse response = http.send(request, kAdLineMaxBody);
   // An error page is not an advertisement: only a successful answer counts.
   if (!response.sent || response.status < 200 || response.status >= 300) return AdLine();
   return parseAdLine(response.body);

@@ -205,6 +205,10 @@ HttpResponse PosixHttpClient::send(const HttpRequest& request, std::size_t maxBo
       head.resize(end);
       parseHead(head, response);
       inBody = true;
+      // Bytes past the announced length are not part of the body.
+      if (response.hasContentLength && response.contentLength >= 0 &&
+          static_cast<std::uint64_t>(response.contentLength) < maxBody)
+        maxBody = static_cast<std::size_t>(response.contentLength);
       response.body = rest.substr(0, maxBody);
       received = static_cast<std::int64_t>(rest.size());
       used = static_cast<std::size_t>(n);

@@ -5,7 +5,8 @@
 // send the request line, Host, User-Agent (when given), the caller's extra
 // header lines (normalised to CRLF; a Content-Length is added for a body
 // unless the caller gave one), then read until the server closes. The status
-// code and Content-Length are parsed; the body is kept up to maxBody bytes.
+// code and Content-Length are parsed; the body is kept up to maxBody bytes and
+// never beyond the announced Content-Length (bytes past it are dropped).
 // Every wait is bounded by the timeout (the request's own when it gives one); a timeout or a
 // connection failure gives a response with sent = false. Blocking by design (the program's HTTP
 // requests block the loop too); runs on the caller's thread.

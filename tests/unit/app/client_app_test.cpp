@@ -161,7 +161,9 @@ TEST_F(ClientAppTest, RunShowsTheLoginWindowWithVersionAndFetchesTheAdLine) {
   const MainWindowPresenter& main = app.module<MainWindowModule>().presenter();
   EXPECT_EQ(main.adLine().text(), "오늘의광고");
   EXPECT_EQ(main.adLine().link(), "http://ad/x");
-  EXPECT_EQ(fake.http.requests[0].agent, "HTTPTEST");
+  ASSERT_FALSE(fake.http.requests.empty());
+  EXPECT_EQ(fake.http.requests.back().path, "/Ad/index.asp");
+  EXPECT_EQ(fake.http.requests.back().agent, "HTTPTEST");
 }
 
 TEST_F(ClientAppTest, ConnectDrawsHostThenPortIndependently) {
