@@ -319,6 +319,26 @@ void RequestLog::recordPeerHeader(const PeerHeaderEntry& entry) {
   append(line.dump(-1, ' ', false, Json::error_handler_t::replace));
 }
 
+void RequestLog::recordSearch(const SearchLogEntry& entry) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const char c : entry.keyword) {
+    hex += kHex[static_cast<unsigned char>(c) >> 4];
+    hex += kHex[static_cast<unsigned char>(c) & 0x0F];
+  }
+  Json line = Json::object();
+  line["member"] = cp949ToUtf8(entry.memberId);
+  line["server"] = "search";
+  line["name"] = "SearchRequest";
+  line["fields"] = Json{{"kind", entry.natural ? "natural" : "normal"},
+                        {"keyword", cp949ToUtf8(entry.keyword)},
+                        {"keywordHex", hex},
+                        {"page", entry.page},
+                        {"hits", entry.hits},
+                        {"blocked", entry.blocked}};
+  append(dumped(line));
+}
+
 void RequestLog::append(std::string line) {
   if (line.empty()) return;
   line += '\n';

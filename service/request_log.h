@@ -46,6 +46,13 @@
 //                    frame; one that does not parse has "malformed":true and
 //                    empty "fields".
 //
+//   search           {"member": the member id the normal search names ("" for
+//                    the natural search), "server":"search",
+//                    "name":"SearchRequest", "fields":{kind ("normal" or
+//                    "natural"), keyword (decoded, CP949 converted to
+//                    UTF-8), keywordHex (its bytes as hex), page, hits,
+//                    blocked}}, written when the reply is ready.
+//
 // The line is written and flushed before the request is handled, so it is
 // complete once the reply is on its way. The file survives restarts (lines
 // are appended). Thread safety: record() takes an internal mutex.
@@ -71,6 +78,16 @@ struct PeerHeaderEntry {
   std::string checksum;
   std::int64_t totalSize = 0;
   std::int64_t offset = 0;
+};
+
+// A search as the search server read it (see above).
+struct SearchLogEntry {
+  std::string memberId;
+  bool natural = false;
+  std::string keyword;
+  int page = 1;
+  int hits = 0;
+  bool blocked = false;
 };
 
 class RequestLog {
@@ -99,6 +116,8 @@ class RequestLog {
                           std::int64_t offset);
   // A header a peer received.
   void recordPeerHeader(const PeerHeaderEntry& entry);
+  // A search one of the search servers answered.
+  void recordSearch(const SearchLogEntry& entry);
 
   // The JSON line (without the newline) for a body; empty when it is not logged.
   static std::string lineFor(const std::string& memberId, const std::uint8_t* body,

@@ -70,7 +70,9 @@ bool ServiceApp::start(std::string* error) {
   if (!control_->start(options_.ports.controlHost, options_.ports.controlPort, &why))
     return fail(why);
   if (options_.web) {
-    web_ = startWebSite(WebSiteConfig::fromPorts(options_.ports), *store_, faults_, &why);
+    WebSiteConfig webConfig = WebSiteConfig::fromPorts(options_.ports);
+    webConfig.requests = &requestLog_;
+    web_ = startWebSite(webConfig, *store_, faults_, &why);
     if (!web_) return fail(why);
     PeerServerConfig peerConfig = PeerServerConfig::fromPorts(options_.ports);
     peerConfig.requests = &requestLog_;

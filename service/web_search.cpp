@@ -2,10 +2,12 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
 #include "service/hostile_names.h"
+#include "service/request_log.h"
 #include "service/update_files.h"
 
 namespace pom {
@@ -88,8 +90,15 @@ std::string recordsOf(const std::vector<Item>& hits, int firstNumber, const Faul
   return body;
 }
 
-int pageOffset(int page) {
-  return page > 1 ? (page - 1) * kSearchPageSize : 0;
+int pageOffset(int page, int pageSize) {
+  return page > 1 ? (page - 1) * pageSize : 0;
+}
+
+// The hits per page: the search_page_size switch, else kSearchPageSize.
+int pageSizeOf(const Faults* faults) {
+  const std::optional<long long> size =
+      faults != nullptr ? faults->peekInt("search_page_size") : std::nullopt;
+  return size && *size >= 1 && *size <= kMaxScanned ? static_cast<int>(*size) : kSearchPageSize;
 }
 
 int pageOf(const std::string& text) {
@@ -147,7 +156,7 @@ std::string naturalKeyword(const std::string& body) {
   std::string keyword = body.substr(kPrefix.size());
   // A form posted by a browser would end in a line break; the client's does not.
   while (!keyword.empty() && (keyword.back() == '\r' || keyword.back() == '\n')) keyword.pop_back();
-  return keyword;
+  return percentDecode(keyword);
 }
 
 std::string keepText(const Item& file) {
@@ -182,7 +191,8 @@ namespace {
 // One page of the public files whose name contains every word.
 std::string searchReply(Store& store, const std::vector<std::string>& words, int page,
                         const Faults* faults) {
-  const int offset = pageOffset(page);
+  const int pageSize = pageSizeOf(faults);
+  const int offset = pageOffset(page, pageSize);
   std::vector<Item> hits;
   int matched = 0;
   for (const Item& candidate : store.searchPublic(std::string(), 0, kMaxScanned)) {
@@ -192,7 +202,7 @@ std::string searchReply(Store& store, const std::vector<std::string>& words, int
     }
     if (!all || matched++ < offset) continue;
     hits.push_back(candidate);
-    if (static_cast<int>(hits.size()) == kSearchPageSize) break;
+    if (static_cast<int>(hits.size()) == pageSize) break;
   }
   return recordsOf(hits, offset + 1, faults);
 }
@@ -287,19 +297,48 @@ void sendPeerList(httplib::Response& res, Store& store, Faults& faults,
 
 }  // namespace
 
+namespace {
+
+// The number of records of a reply body: 16 fields each, every field
+// non-empty and ended by the one "|" it may hold.
+int hitCount(const std::string& body) {
+  return static_cast<int>(std::count(body.begin(), body.end(), '|') / 16);
+}
+
+void answerSearch(httplib::Response& res, RequestLog* requests, SearchLogEntry entry,
+                  std::string body) {
+  if (requests != nullptr) {
+    entry.blocked = body == kCopyrightBlockedReply;
+    entry.hits = entry.blocked ? 0 : hitCount(body);
+    requests->recordSearch(entry);
+  }
+  sendReply(res, std::move(body));
+}
+
+}  // namespace
+
 void addSearchRoutes(httplib::Server& server, Store& store, Faults& faults,
-                     const std::vector<std::string>& bannedWords, const std::string& hangingPeer) {
+                     const std::vector<std::string>& bannedWords, const std::string& hangingPeer,
+                     RequestLog* requests) {
   // Handlers copy the word list: they outlive the caller's configuration.
-  server.Get("/app/search_new4.asp", [&store, &faults, bannedWords](const httplib::Request& req,
-                                                                    httplib::Response& res) {
-    sendReply(res, normalSearchReply(store, bannedWords, queryValue(req.target, "keyword"),
-                                     pageOf(queryValue(req.target, "page")), &faults));
+  server.Get("/app/search_new4.asp", [&store, &faults, bannedWords, requests](
+                                         const httplib::Request& req, httplib::Response& res) {
+    SearchLogEntry entry;
+    entry.memberId = queryValue(req.target, "userid");
+    entry.keyword = queryValue(req.target, "keyword");
+    entry.page = pageOf(queryValue(req.target, "page"));
+    answerSearch(res, requests, entry,
+                 normalSearchReply(store, bannedWords, entry.keyword, entry.page, &faults));
   });
-  server.Post("/Pomvale/Search.asp",
-              [&store, &faults, bannedWords](const httplib::Request& req, httplib::Response& res) {
-                sendReply(res, naturalSearchReply(store, bannedWords, naturalKeyword(req.body),
-                                                  pageOf(queryValue(req.target, "page")), &faults));
-              });
+  server.Post("/Pomvale/Search.asp", [&store, &faults, bannedWords, requests](
+                                         const httplib::Request& req, httplib::Response& res) {
+    SearchLogEntry entry;
+    entry.natural = true;
+    entry.keyword = naturalKeyword(req.body);
+    entry.page = pageOf(queryValue(req.target, "page"));
+    answerSearch(res, requests, entry,
+                 naturalSearchReply(store, bannedWords, entry.keyword, entry.page, &faults));
+  });
   server.Get("/search.asp",
              [&store, &faults, hangingPeer](const httplib::Request& req, httplib::Response& res) {
                sendPeerList(res, store, faults, hangingPeer, queryValue(req.target, "chksum"));

@@ -1,13 +1,16 @@
 // The search servers and the peer list, answered from the store.
 //
 // Normal search: GET /app/search_new4.asp?share=t&userid=ID&chksum=&keyword=K
-// where K is percent-encoded CP949 ("%XX" for the encoded bytes, everything
-// else, "+" and a lone "%" included, taken as it stands). Natural-language
-// search: POST /Pomvale/Search.asp with the body "Keyword=K", K as typed (not
-// encoded). Both answer with the public, complete files whose name matches:
-// normal search on the whole keyword, natural search on every blank-separated
-// word. An optional "page" parameter (1-based) selects the next
-// kSearchPageSize hits; the client never sends one and gets the first page.
+// where K is percent-encoded CP949: every "%XX" (two hex digits) is the
+// byte, "%25" and "%2B" included; anything else, "+" and a lone "%" of an
+// older client included, is taken as it stands. Natural-language search:
+// POST /Pomvale/Search.asp with the body "Keyword=K", K encoded the same
+// way. Both answer with the public, complete files whose name matches:
+// normal search on the whole keyword, natural search on every
+// blank-separated word. An optional "page" parameter (1-based, in the query
+// of either) selects the next kSearchPageSize hits; without it the first
+// page is answered. Every search answered is logged (RequestLog's
+// "SearchRequest" line) when a log is given.
 //
 // Reply: one record of 16 "|"-terminated fields per hit (see
 // searchReplyRecord), an empty body for no hit, and kCopyrightBlockedReply when
@@ -38,6 +41,8 @@ class Server;
 namespace pom {
 namespace service {
 
+class RequestLog;
+
 inline constexpr int kSearchPageSize = 100;
 
 // Begins with the six bytes the client looks for within the first 15.
@@ -48,7 +53,8 @@ extern const char kCopyrightBlockedReply[];
 std::string queryValue(const std::string& target, const std::string& name);
 // Decodes "%XX" (two hex digits) into the byte; leaves anything else as is.
 std::string percentDecode(const std::string& text);
-// The keyword of a natural-search body ("Keyword=..." up to the end).
+// The keyword of a natural-search body ("Keyword=..." up to the end),
+// percent-decoded.
 std::string naturalKeyword(const std::string& body);
 
 // Retention text of a hit: remaining days, negative counted as 0.
@@ -78,7 +84,8 @@ std::string badPeerEntries();
 // a hostile name (hostile_names.h) and the "peer_list" switch.
 void addSearchRoutes(httplib::Server& server, Store& store, Faults& faults,
                      const std::vector<std::string>& bannedWords,
-                     const std::string& hangingPeer = std::string());
+                     const std::string& hangingPeer = std::string(),
+                     RequestLog* requests = nullptr);
 
 }  // namespace service
 }  // namespace pom

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/search_command.h"
 #include "cli/transfer_progress.h"
 #include "cli/web_commands.h"
 #include "core/app/client_app.h"
@@ -46,9 +47,15 @@ Outcome GetCommand::run(const GetOptions& options) {
     window_->setDownloadFolder(utf8ToCp949(into.string()));
   }
 
-  WebCommands web(client_, out_);
-  const Outcome queueing = web.queueDownloads(options.paths);
-  if (queueing != Outcome::Done) return queueing;
+  if (!options.fileIds.empty()) {
+    const Outcome hits = queueHitDownloads(client_, options.search, options.fileIds);
+    if (hits != Outcome::Done) return hits;
+  }
+  if (!options.paths.empty()) {
+    WebCommands web(client_, out_);
+    const Outcome queueing = web.queueDownloads(options.paths);
+    if (queueing != Outcome::Done) return queueing;
+  }
   if (window_->jobs().empty()) {
     client_.errors() << "nothing to download\n";
     return Outcome::Failed;

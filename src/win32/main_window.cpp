@@ -41,13 +41,14 @@ HWND Win32MainWindowView::createChild(const wchar_t* className, const std::strin
 
 void Win32MainWindowView::createSearchBar() {
   naturalRadio_ = createChild(L"BUTTON", "자연어검색", BS_AUTORADIOBUTTON | WS_GROUP, 345, 68, 95,
-                              15, kSearchRadioId);
+                              15, kNaturalRadioId);
   normalRadio_ =
-      createChild(L"BUTTON", "일반검색", BS_AUTORADIOBUTTON, 440, 68, 70, 15, kSearchRadioId);
+      createChild(L"BUTTON", "일반검색", BS_AUTORADIOBUTTON, 440, 68, 70, 15, kNormalRadioId);
   SendMessageW(normalRadio_, BM_SETCHECK, BST_CHECKED, 0);
   searchEdit_ = createChild(L"EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 517, 64, 285, 20,
                             kSearchEditId);
   searchKeys_.attachTo(searchEdit_);
+  searchBar_.attach(naturalRadio_, normalRadio_, searchEdit_);
   HFONT bold = top_.painter().font(SkinFont::Bold);
   for (HWND control : {naturalRadio_, normalRadio_, searchEdit_})
     if (control != nullptr)

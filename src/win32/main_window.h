@@ -17,13 +17,17 @@
 #include "core/hub/fan_out.h"
 #include "core/mainwindow/main_window_presenter.h"
 #include "core/mainwindow/main_window_view.h"
+#include "win32/search_list_views.h"
 #include "win32/top_window.h"
 #include "win32/web_page_window.h"
 #include "win32/window.h"
 
 namespace pom {
 
-inline constexpr int kSearchRadioId = 3506;
+// The two radios need ids of their own: one id for both would let a lookup
+// by id find only the first, and which kind is chosen could not be read.
+inline constexpr int kNaturalRadioId = 3506;
+inline constexpr int kNormalRadioId = 3507;
 inline constexpr int kSearchEditId = 3505;
 
 class Win32MainWindowView final : public MainWindowView,
@@ -64,6 +68,8 @@ class Win32MainWindowView final : public MainWindowView,
   bool confirmClose() override { return presenter_.confirmClose(); }
 
   HWND searchEdit() const { return searchEdit_; }
+  // What the search reads and sets in the search bar.
+  SearchBarView& searchBar() { return searchBar_; }
 
  private:
   // Enter in the search edit runs the search.
@@ -87,6 +93,7 @@ class Win32MainWindowView final : public MainWindowView,
   MainWindowPresenter& presenter_;
   WindowMessageFanOut& fanOut_;
   SearchEditKeys searchKeys_;
+  Win32SearchBarView searchBar_;
   WebPageWindow webPage_;
   HWND naturalRadio_ = nullptr;
   HWND normalRadio_ = nullptr;

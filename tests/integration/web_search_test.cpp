@@ -1,11 +1,14 @@
 // Both searches and the peer list over real loopback HTTP against a store in
 // a temporary folder. Expected replies are written out by hand from the
-// 16-field record layout; a replica of the client's field reader checks that
-// awkward values (a "|" in a name, Korean bytes) still land in the right fields.
+// 16-field record layout; the client's own keyword encoding and field reader
+// check that awkward values (a "|" in a name, Korean bytes, "+" and "%")
+// travel and land in the right fields.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
+#include "core/search/search_http.h"
+#include "core/search/search_keyword.h"
 #include "integration/web_test_client.h"
 #include "service/faults.h"
 #include "service/store.h"
@@ -23,72 +26,8 @@ using pom::test::httpRequest;
 
 const std::string kCode = "0123456789abcdef0123456789abcdef";
 
-// The client's keyword encoding: these bytes are copied, all others "%XX".
-std::string encodeKeyword(const std::string& keyword) {
-  std::string out;
-  for (char c : keyword) {
-    const auto b = static_cast<unsigned char>(c);
-    const bool copied = b == 33 || b == 34 || b == 36 || b == 37 || (b >= 39 && b <= 46) ||
-                        (b >= 48 && b <= 58) || b == 60 || b == 62 || (b >= 65 && b <= 90) ||
-                        b == 95 || (b >= 97 && b <= 122);
-    if (copied) {
-      out += c;
-    } else {
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%%%02X", b);
-      out += hex;
-    }
-  }
-  return out;
-}
-
-struct ClientHit {
-  std::string ownerId, name, keepText;
-  long long folderKey = 0, sizeBytes = 0, fileId = 0;
-};
-
-// The client's reader: split at "|", empty fields skipped, 16 per record.
-std::vector<ClientHit> readLikeClient(const std::string& body) {
-  std::vector<ClientHit> hits;
-  ClientHit hit;
-  int counter = 0;
-  std::size_t start = 0;
-  while (start <= body.size()) {
-    auto end = body.find('|', start);
-    if (end == std::string::npos) end = body.size();
-    const std::string f = body.substr(start, end - start);
-    start = end + 1;
-    if (f.empty()) continue;
-    switch (counter) {
-      case 0:
-        hit.ownerId = f;
-        break;
-      case 4: {
-        std::size_t slash = 0;
-        for (int i = 0; i < 3 && slash != std::string::npos; ++i)
-          slash = f.find('/', i ? slash + 1 : 0);
-        hit.folderKey = slash == std::string::npos ? 0 : std::atoll(f.c_str() + slash + 1);
-        break;
-      }
-      case 6:
-        hit.name = f;
-        break;
-      case 8:
-        hit.sizeBytes = std::atoll(f.c_str());
-        break;
-      case 12:
-        hit.keepText = f;
-        break;
-      case 14:
-        hit.fileId = std::atoll(f.c_str());
-        break;
-      case 15:
-        hits.push_back(hit);
-        break;
-    }
-    counter = counter == 15 ? 0 : counter + 1;
-  }
-  return hits;
+std::vector<SearchHit> readLikeClient(const std::string& body) {
+  return parseSearchHits(body);
 }
 
 class WebSearchTest : public ::testing::Test {
@@ -135,16 +74,14 @@ class WebSearchTest : public ::testing::Test {
                        encodeKeyword(keyword) + extra);
   }
 
-  // The natural search as the client sends it, header block included.
+  // The natural search as the client sends it: its header block, and the
+  // one Content-Length the HTTP layer writes.
   HttpReply natural(const std::string& keyword) {
-    const std::string body = "Keyword=" + keyword;
+    const HttpRequest request = naturalSearchRequest({"127.0.0.10", naturalPort}, keyword, 1);
     return httpRequest("127.0.0.10", naturalPort,
-                       "POST /Pomvale/Search.asp HTTP/1.0\r\n"
-                       "Accept: text/*\r\n"
-                       "User-Agent: Mozilla/4.0 (compatible; MSIE 5.0;* Windows NT)\r\n"
-                       "Content-type: application/x-www-form-urlencoded\r\n"
-                       "Content-length: " +
-                           std::to_string(body.size()) + "\r\n\n\r\n" + body);
+                       "POST " + request.path + " HTTP/1.0\r\n" + request.headers +
+                           "Content-Length: " + std::to_string(request.body.size()) + "\r\n\r\n" +
+                           request.body);
   }
 
   pom::test::TempDir dir;
@@ -204,11 +141,16 @@ TEST_F(WebSearchTest, KeywordEncodingAsTheClientSendsIt) {
   addFile("alice", "100% done.txt", 10);
   EXPECT_EQ(encodeKeyword("a b&c"), "a%20b%26c");
   EXPECT_EQ(readLikeClient(normal("a b&c").body).size(), 1u);
-  // "+" and a lone "%" travel unencoded and mean themselves.
+  // "+" and "%" travel as "%2B" and "%25" and mean themselves, and so do the
+  // same bytes sent unencoded by an older client.
   const auto plus = readLikeClient(normal("c++").body);
   ASSERT_EQ(plus.size(), 1u);
   EXPECT_EQ(plus[0].name, "c++ guide.pdf");
   EXPECT_EQ(readLikeClient(normal("100% ").body).size(), 1u);
+  const std::string path = "/app/search_new4.asp?share=t&userid=bob&chksum=&keyword=";
+  EXPECT_EQ(readLikeClient(httpGet("127.0.0.7", normalPort, path + "c++").body).size(), 1u);
+  EXPECT_EQ(readLikeClient(httpGet("127.0.0.7", normalPort, path + "100%").body).size(), 1u);
+  EXPECT_EQ(readLikeClient(natural("c++").body).size(), 1u);
   // Upper-case letters in a name match the client's lower-cased keyword.
   EXPECT_EQ(readLikeClient(normal("GUIDE").body).size(), 1u);
 }
@@ -248,7 +190,7 @@ TEST_F(WebSearchTest, NaturalSearchMatchesEveryWordInAnyOrder) {
   ASSERT_EQ(both.size(), 1u);
   EXPECT_EQ(both[0].name, "Hello Big World.txt");
   EXPECT_EQ(readLikeClient(natural("hello").body).size(), 2u);
-  // The body carries the keyword as typed: raw CP949 bytes, not encoded.
+  // The body carries the keyword encoded, Korean bytes as "%XX".
   const auto raw = readLikeClient(natural("정가 2024").body);
   ASSERT_EQ(raw.size(), 1u);
   EXPECT_EQ(raw[0].fileId, korean);
@@ -297,7 +239,8 @@ TEST(WebSearchText, MatchingRespectsDoubleByteCharacters) {
   EXPECT_EQ(queryValue("/p?keyword=a%20b%2&x=%zz+", "keyword"), "a b%2");
   EXPECT_EQ(queryValue("/p?keyword=a%20b%2&x=%zz+", "x"), "%zz+");
   EXPECT_EQ(queryValue("/p?keywordx=1", "keyword"), "");
-  EXPECT_EQ(naturalKeyword("Keyword=a&b%20c"), "a&b%20c");
+  EXPECT_EQ(naturalKeyword("Keyword=a%26b%20c%2B%25"), "a&b c+%");
+  EXPECT_EQ(naturalKeyword("Keyword=a+b%"), "a+b%");
   EXPECT_EQ(naturalKeyword("keyword=a"), "");
 }
 

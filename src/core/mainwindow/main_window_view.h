@@ -29,8 +29,8 @@ class MainWindowView {
   virtual SkinPainter* painter() = 0;
 
   virtual void setWindowVisible(bool visible) = 0;
-  // Radios "자연어검색" (345, 68) 95 x 15 and "일반검색" (440, 68) 70 x 15,
-  // id 3506, the second checked; edit (517, 64) 285 x 20 whose Enter runs
+  // Radios "자연어검색" (345, 68) 95 x 15, id 3506, and "일반검색" (440, 68)
+  // 70 x 15, id 3507, the second checked; edit (517, 64) 285 x 20 whose Enter runs
   // the search. Bold font on the three.
   virtual void createSearchBar() = 0;
   // Group frames (-10, 51) 314 x 39, (-10, 51) 4000 x 39 and the bottom

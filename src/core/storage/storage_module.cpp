@@ -166,6 +166,33 @@ std::int32_t StorageModule::currentFolderId() const {
   return list_->folder();
 }
 
+bool StorageModule::ownListing() const {
+  return list_ != nullptr && list_->ownListing();
+}
+
+bool StorageModule::openFriendAdd(const std::string& presetId) {
+  return friendAdd_ != nullptr && friendAdd_->open(presetId);
+}
+
+namespace {
+
+std::vector<LinkRow> linkRows(const std::vector<StorageLink::LinkedFile>& files) {
+  std::vector<LinkRow> rows;
+  for (const StorageLink::LinkedFile& file : files)
+    rows.push_back({file.fileId, file.name, file.sizeBytes});
+  return rows;
+}
+
+}  // namespace
+
+void StorageModule::copyWebLinks(const std::vector<LinkedFile>& files) {
+  if (list_ != nullptr) list_->copyWebLinks(linkRows(files));
+}
+
+void StorageModule::requestCombinedLink(const std::vector<LinkedFile>& files) {
+  if (list_ != nullptr) list_->requestCombinedLink(linkRows(files));
+}
+
 std::string StorageModule::currentFolderPath() const {
   if (!tree_) return "";
   const WebNodeId node = tree_->findFolder(tree_->ownRoot(), currentFolderId(), nullptr);

@@ -60,6 +60,10 @@ class StorageModule final : public Module,
   void setListingPending(bool pending) override { searchPending_ = pending; }
   std::int32_t currentFolderId() const override;
   std::string currentFolderPath() const override;
+  bool ownListing() const override;
+  bool openFriendAdd(const std::string& presetId) override;
+  void copyWebLinks(const std::vector<LinkedFile>& files) override;
+  void requestCombinedLink(const std::vector<LinkedFile>& files) override;
 
   WebFolderTree& tree() { return *tree_; }
   WebFileList& list() { return *list_; }

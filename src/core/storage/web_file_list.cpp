@@ -251,9 +251,9 @@ void WebFileList::command(WebListCommand command) {
     case WebListCommand::Download:
       return download(selection());
     case WebListCommand::WebLink:
-      return copyWebLinks();
+      return copyWebLinks(selectedLinkRows());
     case WebListCommand::CombinedLink:
-      return requestCombinedLink();
+      return requestCombinedLink(selectedLinkRows());
     case WebListCommand::Public:
       return setSharing(sharing::kPublic);
     case WebListCommand::Private:
@@ -472,21 +472,23 @@ void WebFileList::info(const std::string& text, const std::string& caption) {
   deps_.dialogs->show(text, caption, MessageIcon::Warning, DialogOwner::MainWindow);
 }
 
-void WebFileList::copyWebLinks() {
+std::vector<LinkRow> WebFileList::selectedLinkRows() {
   std::vector<LinkRow> rows;
   for (const WebItem* item : selection())
     rows.push_back({item->itemId, item->name, item->sizeBytes});
+  return rows;
+}
+
+void WebFileList::copyWebLinks(const std::vector<LinkRow>& rows) {
   const std::string text = webLinksText(rows, downloadPageUrl(*deps_.servers));
   // "Copied" only when the clipboard really took the text.
   if (deps_.shell->setClipboardText(text)) info("복사되었습니다.     ", "알림");
 }
 
-void WebFileList::requestCombinedLink() {
-  // The rows are taken before the title is asked: the dialog pumps messages,
-  // and a listing that arrives meanwhile must not change what is linked.
-  std::vector<LinkRow> rows;
-  for (const WebItem* item : selection())
-    rows.push_back({item->itemId, item->name, item->sizeBytes});
+void WebFileList::requestCombinedLink(const std::vector<LinkRow>& rows) {
+  // The rows are taken (by the caller) before the title is asked: the dialog
+  // pumps messages, and a listing that arrives meanwhile must not change
+  // what is linked.
   if (!deps_.memo->show("통합링크 제목 설정", "통합링크명")) return;
   std::string title = deps_.memo->text();
   if (title.empty()) title = "통합링크파일";

@@ -24,6 +24,7 @@
 #include "core/hub/main_pane.h"
 #include "core/storage/web_file_list_view.h"
 #include "core/storage/web_item.h"
+#include "core/storage/web_links.h"
 #include "core/ui/pane_layout.h"
 #include "core/ui/skin_button.h"
 
@@ -109,6 +110,11 @@ class WebFileList final : public MainPane {
   // it is released; files only on a target.
   void dropForDownload(bool onTarget);
 
+  // The web links of rows onto the clipboard; a combined link of rows
+  // (the title is asked first). The search lists use them too.
+  void copyWebLinks(const std::vector<LinkRow>& rows);
+  void requestCombinedLink(const std::vector<LinkRow>& rows);
+
   // A row is selected.
   bool hasSelection();
   const std::vector<WebItem>& items() const { return items_; }
@@ -152,8 +158,7 @@ class WebFileList final : public MainPane {
   void paste();
   void moveNext();
   void newFolder();
-  void copyWebLinks();
-  void requestCombinedLink();
+  std::vector<LinkRow> selectedLinkRows();
   void extendTerm();
   void info(const std::string& text, const std::string& caption);
   void place();
