@@ -5,6 +5,10 @@
 //                  [--workdir DIR] [--timeout MS]
 //   pomcli get PATH... [--into DIR] [--parallel 1|2|3]
 //   pomcli put LOCAL... [--to FOLDER] [--parallel 1|2|3]
+//   pomcli search [--natural] [--more] WORDS...
+//   pomcli contents OWNER FOLDERKEY
+//   pomcli get --file-id N[,N...] --search WORDS [--into DIR]
+//   pomcli config get [KEY] | config set KEY VALUE   (no login)
 //
 // The id and password may come from POM_ID and POM_PASSWORD instead. Exit
 // codes: 0 done, 1 refused or failed (the message on standard error), 2 bad
@@ -17,9 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/config_command.h"
 #include "cli/get_command.h"
 #include "cli/headless_client.h"
 #include "cli/put_command.h"
+#include "cli/search_command.h"
 #include "cli/web_commands.h"
 #include "core/app/client_app.h"
 #include "core/hub/session_state.h"
@@ -52,6 +58,9 @@ constexpr char kUsage[] =
     "  memo ID TEXT\n"
     "  get PATH... [--into DIR] [--parallel 1|2|3]   files, or folders into a sub-folder\n"
     "  put LOCAL... [--to FOLDER] [--parallel 1|2|3] local files and folders into FOLDER\n"
+    "  search [--natural] [--more] WORDS...  other members' shared files (--more: next page)\n"
+    "  contents OWNER FOLDERKEY         a hit's folder (owner, folder key as search prints)\n"
+    "  get --file-id N[,N...] --search WORDS  hits of that search, by their file ids\n"
     "the id and password may come from POM_ID and POM_PASSWORD.\n";
 
 struct Command {
@@ -60,12 +69,21 @@ struct Command {
   std::map<std::string, std::string> flags;
 };
 
-// Flags take one value and may stand anywhere; the first other word is the
-// command, the rest are its arguments.
+// Switches without a value.
+bool isSwitch(const std::string& name) {
+  return name == "natural" || name == "more";
+}
+
+// Flags take one value (switches none) and may stand anywhere; the first
+// other word is the command, the rest are its arguments.
 bool parse(int argc, char** argv, Command& command) {
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
     if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
+      if (isSwitch(word.substr(2))) {
+        command.flags[word.substr(2)] = "yes";
+        continue;
+      }
       if (i + 1 >= argc) return false;
       command.flags[word.substr(2)] = argv[++i];
     } else if (command.name.empty()) {
@@ -82,7 +100,8 @@ bool known(const Command& command) {
       {"login", {"reconnect", "notes"}},
       {"combined-link", {"title"}},
       {"friend", {"memo"}},
-      {"get", {"into", "parallel"}},
+      {"get", {"into", "parallel", "file-id", "search"}},
+      {"search", {"natural", "more"}},
       {"put", {"to", "parallel"}}};
   for (const auto& [flag, value] : command.flags) {
     if (flag == "id" || flag == "password" || flag == "port-base" || flag == "workdir" ||
@@ -104,7 +123,8 @@ bool argumentsFit(const Command& command) {
       {"rename", {2, 2}},         {"mv", {2, -1}},     {"rm", {1, -1}},
       {"share", {2, -1}},         {"extend", {1, 1}},  {"link", {1, -1}},
       {"combined-link", {1, -1}}, {"friends", {0, 0}}, {"friend", {2, 2}},
-      {"memo", {2, 2}},           {"get", {1, -1}},    {"put", {1, -1}}};
+      {"memo", {2, 2}},           {"get", {0, -1}},    {"put", {1, -1}},
+      {"search", {1, -1}},        {"contents", {2, 2}}};
   const auto count = counts.find(command.name);
   if (count == counts.end()) return false;
   const int n = static_cast<int>(command.arguments.size());
@@ -120,6 +140,16 @@ bool argumentsFit(const Command& command) {
     if (verb == "rm" && command.flags.count("memo")) return false;
   }
   if (command.name == "memo" && command.arguments[1].empty()) return false;
+  if (command.name == "get") {
+    // Paths, or hits of a search by file id (or both).
+    const bool byId = command.flags.count("file-id") != 0;
+    if (byId != (command.flags.count("search") != 0)) return false;
+    if (!byId && n == 0) return false;
+  }
+  if (command.name == "contents") {
+    const std::string& key = command.arguments[1];
+    if (key.empty() || key.find_first_not_of("-0123456789") != std::string::npos) return false;
+  }
   if ((command.name == "get" || command.name == "put") && command.flags.count("parallel")) {
     const std::string& parallel = command.flags.at("parallel");
     if (parallel != "1" && parallel != "2" && parallel != "3") return false;
@@ -147,7 +177,7 @@ bool number(const std::string& text, int& value) {
 
 int usage(const std::string& why) {
   if (!why.empty()) std::cerr << "pomcli: " << why << "\n";
-  std::cerr << pom::cp949ToUtf8(kUsage);
+  std::cerr << pom::cp949ToUtf8(kUsage) << pom::kConfigUsage;
   return static_cast<int>(Outcome::BadUsage);
 }
 
@@ -187,6 +217,10 @@ Outcome runWebCommand(const Command& command, pom::WebCommands& web) {
 int main(int argc, char** argv) {
   Command command;
   if (!parse(argc, argv, command)) return usage("");
+  // The preferences need no login: the working folder's PomConfig.ini only.
+  if (command.name == "config")
+    return pom::runConfigCommand(command.arguments, flag(command, "workdir", nullptr, "."),
+                                 std::cout, std::cerr);
   if (!known(command)) return usage("unknown option for " + command.name);
   if (!argumentsFit(command)) return usage("wrong arguments for " + command.name);
 
@@ -225,9 +259,25 @@ int main(int argc, char** argv) {
   }
   const Outcome loggedIn = client.loginAndList();
   if (loggedIn != Outcome::Done) return static_cast<int>(loggedIn);
+  if (command.name == "search") {
+    pom::SearchOptions search;
+    search.words = command.arguments;
+    search.natural = command.flags.count("natural") != 0;
+    search.more = command.flags.count("more") != 0;
+    return static_cast<int>(pom::runSearch(client, search, std::cout));
+  }
+  if (command.name == "contents") {
+    const long key = std::strtol(command.arguments[1].c_str(), nullptr, 10);
+    return static_cast<int>(
+        pom::runContents(client, command.arguments[0], static_cast<std::int32_t>(key), std::cout));
+  }
   if (command.name == "get") {
     pom::GetOptions get;
     get.paths = command.arguments;
+    if (command.flags.count("file-id") &&
+        !pom::parseFileIds(command.flags.at("file-id"), get.fileIds))
+      return usage("--file-id takes file ids separated by commas");
+    get.search = flag(command, "search");
     get.into = flag(command, "into");
     get.parallel = command.flags.count("parallel") ? std::stoi(command.flags.at("parallel")) : 0;
     pom::GetCommand download(client, std::cout, std::cerr, ::isatty(2) == 1);

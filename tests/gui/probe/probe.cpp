@@ -34,6 +34,9 @@
 //   probe drop PREFIX X Y PATH...       drops files on that window at (X, Y) of its client
 //                                       area, as the shell's drag of files would
 //                                       (WM_DROPFILES with the wide paths)
+//   probe browse-folder PATH MS         waits up to MS for the shell's folder browser,
+//                                       selects PATH in it (none when empty) and
+//                                       prints "window" and its title
 //   probe menus                         the pop-up menus shown: "menu", "x,y,w,h" on the
 //                                       screen and the number of items, then "item" and
 //                                       each item's text; the count is -1 where another
@@ -540,6 +543,31 @@ int wmain(int argc, wchar_t** argv) {
                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
                ? 0
                : 1;
+  }
+  if (command == L"browse-folder") {
+    // The shell's folder browser (a dialog with a tree): selects PATH (when
+    // one is given) and prints the dialog's title.
+    HWND browser = waitFor(
+        []() -> HWND {
+          for (HWND window : topWindows()) {
+            if (className(window) == L"#32770" &&
+                FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr)
+              return window;
+          }
+          return nullptr;
+        },
+        number(3));
+    if (browser == nullptr) return 1;
+    const std::wstring path = arg(2);
+    if (!path.empty()) {
+      const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
+      RemoteBuffer remote(browser, bytes);
+      if (!remote.ok() || !remote.write(0, path.c_str(), bytes)) return 1;
+      constexpr UINT kSetSelection = WM_USER + 103;  // BFFM_SETSELECTIONW
+      send(browser, kSetSelection, TRUE, reinterpret_cast<LPARAM>(remote.at(0)));
+    }
+    print(L"window\t" + oneLine(windowText(browser)));
+    return 0;
   }
   if (command == L"drop") {
     std::vector<std::wstring> paths;
