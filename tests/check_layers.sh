@@ -11,6 +11,8 @@
 #       hub      ports base net ui
 #       session mainwindow storage transfer search update localfs
 #                ports base net ui hub   (not each other: they meet in hub)
+#       settings ports base net ui hub session (the settings dialog shows
+#                the saved credentials); localfs, which owns it, may include it
 #       app      everything
 # Prints every breach and exits non-zero when there is one.
 set -u
@@ -32,9 +34,11 @@ allowed() {  # allowed FOLDER: the folders FOLDER may include
     net) echo "ports base net" ;;
     ui) echo "ports base ui" ;;
     hub) echo "ports base net ui hub" ;;
-    session | mainwindow | storage | transfer | search | update | localfs)
+    settings) echo "ports base net ui hub session settings" ;;
+    localfs) echo "ports base net ui hub settings localfs" ;;
+    session | mainwindow | storage | transfer | search | update)
       echo "ports base net ui hub $1" ;;
-    app) echo "ports base net ui hub session mainwindow storage transfer search update localfs app" ;;
+    app) echo "ports base net ui hub session mainwindow storage transfer search update settings localfs app" ;;
     *) echo "" ;;
   esac
 }

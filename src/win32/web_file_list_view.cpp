@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "win32/local_list_view.h"
 #include "win32/transfer_window.h"
 #include "win32/web_keys.h"
 
@@ -313,7 +314,8 @@ void Win32WebFileListView::beginDrag(const NMLISTVIEW& info) {
 void Win32WebFileListView::drop(POINT screen) {
   drag_.end();
   // Last: the presenter may open the download window or a listing.
-  presenter_.dropForDownload(isTransferWindowAt(TransferKind::Download, screen));
+  presenter_.dropForDownload(isTransferWindowAt(TransferKind::Download, screen) ||
+                             isInsideLocalList(screen));
 }
 
 LRESULT Win32WebFileListView::Header::onMessage(UINT message, WPARAM wParam, LPARAM,

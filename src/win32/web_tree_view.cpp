@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "win32/local_list_view.h"
 #include "win32/web_keys.h"
 
 namespace pom {
@@ -224,11 +225,13 @@ void Win32WebTreeView::beginDrag(const NMTREEVIEWW& info) {
 
 // A folder dropped on the local file list downloads into a sub-folder of
 // its name; dropped anywhere else, the download window included, nothing
-// happens. The local file list is not part of the program yet, so a drop
-// only ends the drag.
-void Win32WebTreeView::drop(POINT) {
+// happens.
+void Win32WebTreeView::drop(POINT screen) {
   drag_.end();
+  const WebNodeId dragged = dragged_;
   dragged_ = 0;
+  // Last: the presenter may open the download window.
+  if (dragged != 0 && isInsideLocalList(screen)) presenter_.downloadFolder(dragged);
 }
 
 LRESULT Win32WebTreeView::Control::onMessage(UINT message, WPARAM wParam, LPARAM lParam,

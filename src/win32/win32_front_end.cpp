@@ -4,8 +4,12 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/winsock_socket.h"
 #include "win32/dialog_views.h"
+#include "win32/local_list_view.h"
+#include "win32/local_tree_view.h"
 #include "win32/login_window.h"
 #include "win32/main_window.h"
+#include "win32/search_list_views.h"
+#include "win32/settings_dialog_view.h"
 #include "win32/transfer_window.h"
 #include "win32/web_file_list_view.h"
 #include "win32/web_tree_view.h"
@@ -20,6 +24,8 @@ Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, ClientApp& app, WinsockSocketFa
       dialogs_(dialogs),
       top_(instance, app.context().config().fontFace(), app) {
   dialogs_.setResolver([this](DialogOwner owner) { return ownerOf(owner); });
+  // Not one of FrontEnd's views: offered here, before the application runs.
+  app_.context().provide<SettingsViews>(*this);
 }
 
 Win32FrontEnd::~Win32FrontEnd() {
@@ -83,8 +89,52 @@ std::unique_ptr<TransferWindowView> Win32FrontEnd::createTransferWindowView(
       instance_, kind, input, app_.context().config().fontFace(), [this] { return top_.handle(); });
 }
 
+std::unique_ptr<LocalShell> Win32FrontEnd::createLocalShell() {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32LocalShell>(top_.handle());
+}
+
+std::unique_ptr<LocalTreeView> Win32FrontEnd::createLocalTreeView(LocalFolderTree& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32LocalTreeView>(top_, presenter);
+}
+
+std::unique_ptr<LocalFileListView> Win32FrontEnd::createLocalListView(LocalFileList& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32LocalListView>(top_, presenter);
+}
+
+SearchBarView* Win32FrontEnd::searchBarView() {
+  return main_ != nullptr ? &main_->searchBar() : nullptr;
+}
+
+std::unique_ptr<SearchResultListView> Win32FrontEnd::createSearchResultListView(
+    SearchListInput& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32SearchResultListView>(searchListHomeOn(top_), presenter,
+                                                     kSearchResultListId);
+}
+
+std::unique_ptr<FolderContentListView> Win32FrontEnd::createFolderContentListView(
+    SearchListInput& presenter) {
+  if (top_.handle() == nullptr) return nullptr;
+  return std::make_unique<Win32FolderContentListView>(searchListHomeOn(top_), presenter,
+                                                      kFolderContentListId);
+}
+
+std::unique_ptr<SettingsDialogView> Win32FrontEnd::createSettingsDialogView(
+    SettingsDialog& presenter) {
+  auto view = std::make_unique<Win32SettingsDialogView>(instance_, presenter,
+                                                        app_.context().config().fontFace());
+  settings_ = view.get();
+  return view;
+}
+
 bool Win32FrontEnd::preTranslate(MSG& message) {
   if (main_ != nullptr) main_->preTranslate(message);
+  if (settings_ != nullptr && settings_->exists() &&
+      IsDialogMessageW(settings_->handle(), &message))
+    return true;
   if (progress_ != nullptr && progress_->exists() &&
       IsDialogMessageW(progress_->handle(), &message))
     return true;
@@ -96,6 +146,8 @@ void Win32FrontEnd::forgetViews() {
   main_ = nullptr;
   progress_ = nullptr;
   termExtension_ = nullptr;
+  settings_ = nullptr;
+  app_.context().withdraw<SettingsViews>();
   dialogs_.setResolver(nullptr);
 }
 
@@ -111,6 +163,8 @@ HWND Win32FrontEnd::ownerOf(DialogOwner owner) const {
       // The file and folder pickers and the questions of the upload window
       // keep it disabled while they are open.
       return findTransferWindow(TransferKind::Upload);
+    case DialogOwner::SettingsDialog:
+      return settings_ != nullptr ? settings_->handle() : nullptr;
     case DialogOwner::TermExtensionDialog:
       return termExtension_ != nullptr ? termExtension_->handle() : nullptr;
     default:

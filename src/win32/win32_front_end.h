@@ -14,6 +14,7 @@
 
 #include "core/app/front_end.h"
 #include "core/ports/dialogs.h"
+#include "core/settings/settings_views.h"
 #include "win32/top_window.h"
 
 namespace pom {
@@ -22,10 +23,11 @@ class ClientApp;
 class Win32Dialogs;
 class Win32MainWindowView;
 class Win32ProgressDialogView;
+class Win32SettingsDialogView;
 class Win32TermExtensionDialogView;
 class WinsockSocketFactory;
 
-class Win32FrontEnd final : public FrontEnd {
+class Win32FrontEnd final : public FrontEnd, public SettingsViews {
  public:
   Win32FrontEnd(HINSTANCE instance, ClientApp& app, WinsockSocketFactory& sockets,
                 Win32Dialogs& dialogs);
@@ -43,6 +45,16 @@ class Win32FrontEnd final : public FrontEnd {
       TermExtensionDialog& presenter) override;
   std::unique_ptr<TransferWindowView> createTransferWindowView(TransferKind kind,
                                                                TransferWindowInput& input) override;
+  std::unique_ptr<LocalShell> createLocalShell() override;
+  std::unique_ptr<LocalTreeView> createLocalTreeView(LocalFolderTree& presenter) override;
+  std::unique_ptr<LocalFileListView> createLocalListView(LocalFileList& presenter) override;
+  SearchBarView* searchBarView() override;
+  std::unique_ptr<SearchResultListView> createSearchResultListView(
+      SearchListInput& presenter) override;
+  std::unique_ptr<FolderContentListView> createFolderContentListView(
+      SearchListInput& presenter) override;
+
+  std::unique_ptr<SettingsDialogView> createSettingsDialogView(SettingsDialog& presenter) override;
 
   // Before a message is translated and dispatched: true when a dialog took it.
   bool preTranslate(MSG& message);
@@ -59,6 +71,7 @@ class Win32FrontEnd final : public FrontEnd {
   TopWindow top_;
   Win32MainWindowView* main_ = nullptr;
   Win32ProgressDialogView* progress_ = nullptr;
+  Win32SettingsDialogView* settings_ = nullptr;
   Win32TermExtensionDialogView* termExtension_ = nullptr;
 };
 

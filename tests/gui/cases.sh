@@ -799,14 +799,14 @@ test_web_rows_dragged_onto_the_download_window_are_downloaded() {
   sleep 1
   [ "$(down_rows | wc -l)" -eq "$rows" ] || { echo "the dropped folder queued: $(down_rows)"; return 1; }
   down_shot download_dragged_folder
-  # Released anywhere else (the main window's lower part), a drag of rows
-  # downloads nothing.
+  # Released anywhere else (the bottom band, beside the close button), a
+  # drag of rows downloads nothing.
   until_true 50 has_row 바다.jpg || { echo "제주도 is not listed: $(list_rows)"; return 1; }
   read -r ax ay <<<"$(row_middle 바다.jpg)"
   [ -n "$ay" ] || return 1
   click "$ax" "$ay"
   sleep 1  # the press that starts the drag is no double click
-  drag_to_screen "$ax" "$ay" $((CX + 600)) $((CY + 600))
+  drag_to_screen "$ax" "$ay" $((CX + 700)) $((CY + 695))
   sleep 1
   [ "$(down_rows | wc -l)" -eq "$rows" ] || { echo "a drop elsewhere queued: $(down_rows)"; return 1; }
 }

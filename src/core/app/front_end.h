@@ -8,7 +8,9 @@
 #pragma once
 
 #include "core/hub/module_context.h"
+#include "core/localfs/local_browser_views.h"
 #include "core/mainwindow/main_window_views.h"
+#include "core/search/search_views.h"
 #include "core/session/session_views.h"
 #include "core/storage/storage_views.h"
 #include "core/transfer/transfer_views.h"
@@ -23,6 +25,7 @@ class FrontEndOf : public Views... {
 };
 
 // The views of every module, one entry per module with views.
-using FrontEnd = FrontEndOf<SessionViews, MainWindowViews, StorageViews, TransferViews>;
+using FrontEnd = FrontEndOf<SessionViews, MainWindowViews, StorageViews, TransferViews,
+                            LocalBrowserViews, SearchViews>;
 
 }  // namespace pom

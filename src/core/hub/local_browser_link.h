@@ -17,6 +17,11 @@ class LocalBrowserLink {
   virtual void pointTreeAt(const std::string& path) = 0;
   // Opens the settings dialog.
   virtual void openSettings() = 0;
+  // The file-system path of the folder the local file list shows (where web
+  // items dropped on it go); empty when it shows none or one off the disk.
+  // The list itself is control 4001 of the main window: the Win32 views find
+  // it by that id to tell whether a point lies strictly inside it.
+  virtual std::string shownFolder() const { return ""; }
 };
 
 }  // namespace pom
