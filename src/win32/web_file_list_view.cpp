@@ -314,8 +314,11 @@ void Win32WebFileListView::beginDrag(const NMLISTVIEW& info) {
 void Win32WebFileListView::drop(POINT screen) {
   drag_.end();
   // Last: the presenter may open the download window or a listing.
-  presenter_.dropForDownload(isTransferWindowAt(TransferKind::Download, screen) ||
-                             isInsideLocalList(screen));
+  if (isInsideLocalList(screen)) {
+    presenter_.dropOnLocalList();
+  } else {
+    presenter_.dropForDownload(isTransferWindowAt(TransferKind::Download, screen));
+  }
 }
 
 LRESULT Win32WebFileListView::Header::onMessage(UINT message, WPARAM wParam, LPARAM,

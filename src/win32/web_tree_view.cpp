@@ -231,7 +231,7 @@ void Win32WebTreeView::drop(POINT screen) {
   const WebNodeId dragged = dragged_;
   dragged_ = 0;
   // Last: the presenter may open the download window.
-  if (dragged != 0 && isInsideLocalList(screen)) presenter_.downloadFolder(dragged);
+  if (dragged != 0 && isInsideLocalList(screen)) presenter_.dropOnLocalList(dragged);
 }
 
 LRESULT Win32WebTreeView::Control::onMessage(UINT message, WPARAM wParam, LPARAM lParam,

@@ -143,6 +143,10 @@ test_web_rows_dragged_onto_the_local_list_download() {
   dir="$(local_workdir)"
   start_logged_in "$dir" || return 1
   until_true 50 local_has_row big.bin || { echo "the download folder is not listed: $(local_rows)"; return 1; }
+  # The local list shows a sub-folder of the download folder: the drop goes there.
+  read -r ax ay <<<"$(local_row_middle 안쪽)"
+  xdotool mousemove --window "$XID" $((CX + ax)) $((CY + ay)) click --repeat 2 --delay 80 1
+  until_true 25 local_has_row inner.txt || { echo "the sub-folder did not open: $(local_rows)"; return 1; }
   until_true 50 has_node 한페이지 || { echo "the own folders never appeared"; return 1; }
   open_folder 한페이지 쪽02.txt || return 1
   click_row 쪽02.txt || return 1
@@ -151,13 +155,13 @@ test_web_rows_dragged_onto_the_local_list_download() {
   read -r ax ay <<<"$(row_middle 쪽02.txt)"
   read -r sx sy <<<"$(control_middle $LOCAL_LIST)"
   drag_to_screen "$ax" "$ay" "$sx" "$sy"
-  downloaded() { cmp -s "$dir/down/쪽02.txt" "$(service_body 한페이지 쪽02.txt)"; }
-  until_true 100 downloaded || { echo "not downloaded: $(ls "$dir/down")"; return 1; }
+  downloaded() { cmp -s "$dir/down/안쪽/쪽02.txt" "$(service_body 한페이지 쪽02.txt)"; }
+  until_true 100 downloaded || { echo "not downloaded into 안쪽: $(ls -R "$dir/down")"; return 1; }
   # The download window opened over the main window: out of the way.
   probe move "$TITLE" 0 0 >/dev/null && probe move "$DOWN_TITLE" 890 120 >/dev/null
   sleep 0.5
-  local_click_row big.bin || return 1
-  until_true 25 local_selected_is big.bin || { echo "big.bin not selected: $(local_rows)"; return 1; }
+  local_click_row inner.txt || return 1
+  until_true 25 local_selected_is inner.txt || { echo "inner.txt not selected: $(local_rows)"; return 1; }
   xdotool key F5
   until_true 25 local_has_row 쪽02.txt || { echo "the list does not show it after F5: $(local_rows)"; return 1; }
   shot local_list_after_download

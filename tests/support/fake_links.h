@@ -105,17 +105,22 @@ class FakeDownloadLink : public DownloadLink {
     std::string name;
     std::int64_t size;
     std::string subFolder;
+    std::string folder;  // empty: the download folder
   };
   bool pending = false;
   std::vector<Queued> queued;
   int autoStarts = 0;
   bool downloadsPending() const override { return pending; }
   void addDownload(std::int32_t id, const std::string& name, std::int64_t size) override {
-    queued.push_back({id, name, size, ""});
+    queued.push_back({id, name, size, "", ""});
   }
   void addDownloadInto(std::int32_t id, const std::string& name, std::int64_t size,
                        const std::string& sub) override {
-    queued.push_back({id, name, size, sub});
+    queued.push_back({id, name, size, sub, ""});
+  }
+  void addDownloadTo(std::int32_t id, const std::string& name, std::int64_t size,
+                     const std::string& folder, const std::string& sub) override {
+    queued.push_back({id, name, size, sub, folder});
   }
   void autoStart() override { ++autoStarts; }
 };
@@ -149,6 +154,8 @@ class FakeLocalBrowserLink : public LocalBrowserLink {
   void uploadSelection() override { ++uploads; }
   void pointTreeAt(const std::string& path) override { pointedAt.push_back(path); }
   void openSettings() override { ++settingsOpens; }
+  std::string shown;  // the folder the local list shows
+  std::string shownFolder() const override { return shown; }
 };
 
 }  // namespace pom

@@ -18,6 +18,11 @@ class DownloadLink {
   virtual void addDownload(std::int32_t fileId, const std::string& name, std::int64_t size) = 0;
   virtual void addDownloadInto(std::int32_t fileId, const std::string& name, std::int64_t size,
                                const std::string& subFolder) = 0;
+  // Queues it into another local folder (absolute; empty: the download
+  // folder), or a sub-folder of that: web items dropped on the local file
+  // list go to the folder the list shows.
+  virtual void addDownloadTo(std::int32_t fileId, const std::string& name, std::int64_t size,
+                             const std::string& folder, const std::string& subFolder) = 0;
   // The auto-start rule after queueing: with "AotoDownLoad" set and the
   // download window not running, the window starts.
   virtual void autoStart() = 0;

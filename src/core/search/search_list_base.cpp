@@ -1,6 +1,7 @@
 #include "core/search/search_list_base.h"
 
 #include "core/base/text_utils.h"
+#include "core/hub/local_browser_link.h"
 #include "core/hub/transfer_links.h"
 
 namespace pom {
@@ -57,12 +58,16 @@ bool SearchListBase::firstSelected(std::size_t& index) {
 }
 
 void SearchListBase::downloadSelection() {
+  downloadSelectionInto("");
+}
+
+void SearchListBase::downloadSelectionInto(const std::string& folder) {
   const std::vector<std::size_t> rows = selection();
   if (rows.empty() || deps_.downloads == nullptr) return;
   for (const std::size_t row : rows) {
     const ListFile file = linkOf(row);
     // The record's own name: the row's text may have been cut by the control.
-    deps_.downloads->addDownload(file.fileId, file.name, file.sizeBytes);
+    deps_.downloads->addDownloadTo(file.fileId, file.name, file.sizeBytes, folder, "");
   }
   deps_.downloads->autoStart();
 }
@@ -72,9 +77,11 @@ void SearchListBase::doubleClick() {
 }
 
 void SearchListBase::dropReleased(SearchDropTarget target) {
-  // The download window's list and the local file list take the files; the
-  // local list's folder is not asked, the files go to the download folder.
-  if (target != SearchDropTarget::Elsewhere) downloadSelection();
+  // The download window's list takes the files into the download folder,
+  // the local file list into the folder it shows.
+  if (target == SearchDropTarget::DownloadList) downloadSelection();
+  if (target == SearchDropTarget::LocalList)
+    downloadSelectionInto(deps_.local != nullptr ? deps_.local->shownFolder() : "");
 }
 
 void SearchListBase::refill() {

@@ -21,6 +21,7 @@
 namespace pom {
 
 class DownloadLink;
+class LocalBrowserLink;
 class SessionLink;
 
 // A record as the downloads and the link builders take it.
@@ -46,6 +47,7 @@ class SearchListHost {
 struct SearchListDeps {
   SearchListHost* host = nullptr;
   DownloadLink* downloads = nullptr;
+  LocalBrowserLink* local = nullptr;  // the folder a drop on the local list goes to
   SessionLink* session = nullptr;
   // The friend-add dialog, the web and combined links.
   StorageLink* storage = nullptr;
@@ -94,8 +96,10 @@ class SearchListBase : public MainPane, public SearchListInput {
   std::vector<std::size_t> selection();
   // The first of them, or false.
   bool firstSelected(std::size_t& index);
-  // Queues the selected records' files and applies the auto-start rule.
+  // Queues the selected records' files (into the download folder, or into
+  // the local folder given) and applies the auto-start rule.
   void downloadSelection();
+  void downloadSelectionInto(const std::string& folder);
   // Shows every record again (after a sort, a new set).
   void refill();
   // Shows the records from index `from` on below the rows already shown.

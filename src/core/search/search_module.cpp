@@ -1,6 +1,7 @@
 #include "core/search/search_module.h"
 
 #include "core/base/text_utils.h"
+#include "core/hub/local_browser_link.h"
 #include "core/hub/main_window_link.h"
 #include "core/hub/module_context.h"
 #include "core/hub/session_link.h"
@@ -26,6 +27,7 @@ SearchModule::~SearchModule() {
 bool SearchModule::connect() {
   bool ok = context_.require(storage_, name());
   ok &= context_.require(downloads_, name());
+  local_ = context_.find<LocalBrowserLink>();  // optional: drops on the local list
   ok &= context_.require(mainWindow_, name());
   ok &= context_.require(session_, name());
   ok &= context_.require(versions_, name());
@@ -37,6 +39,7 @@ void SearchModule::create(Stage stage) {
   SearchListDeps deps;
   deps.host = this;
   deps.downloads = downloads_;
+  deps.local = local_;
   deps.session = session_;
   deps.storage = storage_;
   results_ = std::make_unique<SearchResultList>(deps);

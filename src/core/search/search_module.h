@@ -24,6 +24,7 @@
 namespace pom {
 
 class DownloadLink;
+class LocalBrowserLink;
 class MainWindowLink;
 class ModuleContext;
 class SearchBarView;
@@ -80,6 +81,7 @@ class SearchModule final : public Module, public SearchLink, private SearchListH
   ModuleContext& context_;
   StorageLink* storage_ = nullptr;
   DownloadLink* downloads_ = nullptr;
+  LocalBrowserLink* local_ = nullptr;
   MainWindowLink* mainWindow_ = nullptr;
   SessionLink* session_ = nullptr;
   VersionLink* versions_ = nullptr;

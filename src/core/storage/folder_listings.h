@@ -32,6 +32,7 @@ struct ListingRequest {
   std::string friendId;  // empty: the member's own folder
   int node = 0;          // the tree node it was asked for
   bool downloadAfter = false;
+  std::string downloadInto;  // with downloadAfter: a local folder; empty: the download folder
 
   bool own() const { return friendId.empty(); }
 };

@@ -1,5 +1,6 @@
 #include "core/storage/storage_module.h"
 
+#include "core/hub/local_browser_link.h"
 #include "core/hub/main_window_link.h"
 #include "core/hub/module_context.h"
 #include "core/hub/session_link.h"
@@ -26,6 +27,7 @@ bool StorageModule::connect() {
   ok &= context_.require(mainWindow_, name());
   ok &= context_.require(downloads_, name());
   ok &= context_.require(uploads_, name());
+  local_ = context_.find<LocalBrowserLink>();  // optional: drops on the local list
   return ok;
 }
 
@@ -45,6 +47,7 @@ void StorageModule::create(Stage stage) {
   list.host = this;
   list.session = session_;
   list.downloads = downloads_;
+  list.local = local_;
   list.uploads = uploads_;
   list.dialogs = ports.dialogs;
   list.shell = ports.shell;
@@ -62,6 +65,7 @@ void StorageModule::create(Stage stage) {
   tree.session = session_;
   tree.mainWindow = mainWindow_;
   tree.downloads = downloads_;
+  tree.local = local_;
   tree.uploads = uploads_;
   tree.dialogs = ports.dialogs;
   tree.config = &context_.config();
@@ -217,7 +221,7 @@ void StorageModule::listingComplete(const ListingRequest& request) {
   } else {
     tree_->showFriendFolder(request.folderId, request.friendId);
   }
-  if (request.downloadAfter) tree_->downloadFolder(request.node);
+  if (request.downloadAfter) tree_->downloadFolder(request.node, request.downloadInto);
 }
 
 // --- replies -------------------------------------------------------------
@@ -302,8 +306,8 @@ void StorageModule::refreshListing() {
 }
 
 void StorageModule::openFolder(std::int32_t folderId, const std::string& ownerId,
-                               bool downloadAfter) {
-  tree_->openFolder(folderId, ownerId, downloadAfter);
+                               bool downloadAfter, const std::string& downloadInto) {
+  tree_->openFolder(folderId, ownerId, downloadAfter, downloadInto);
 }
 
 void StorageModule::folderRenamed(std::int32_t folderId, const std::string& name) {

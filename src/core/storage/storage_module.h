@@ -24,6 +24,7 @@ namespace pom {
 class DownloadLink;
 class FriendAddDialog;
 class FriendAddDialogView;
+class LocalBrowserLink;
 class MainWindowLink;
 class MemoDialog;
 class MemoDialogView;
@@ -98,7 +99,8 @@ class StorageModule final : public Module,
 
   // WebFileListHost
   void refreshListing() override;
-  void openFolder(std::int32_t folderId, const std::string& ownerId, bool downloadAfter) override;
+  void openFolder(std::int32_t folderId, const std::string& ownerId, bool downloadAfter,
+                  const std::string& downloadInto) override;
   void folderRenamed(std::int32_t folderId, const std::string& name) override;
   void selectParentFolder() override;
 
@@ -109,6 +111,7 @@ class StorageModule final : public Module,
   SessionLink* session_ = nullptr;
   MainWindowLink* mainWindow_ = nullptr;
   DownloadLink* downloads_ = nullptr;
+  LocalBrowserLink* local_ = nullptr;
   UploadLink* uploads_ = nullptr;
   bool searchPending_ = false;
 

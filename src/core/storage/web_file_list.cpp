@@ -5,6 +5,7 @@
 #include "core/base/config_keys.h"
 #include "core/base/servers.h"
 #include "core/base/text_utils.h"
+#include "core/hub/local_browser_link.h"
 #include "core/hub/session_link.h"
 #include "core/hub/transfer_links.h"
 #include "core/net/messages/requests.h"
@@ -249,7 +250,7 @@ void WebFileList::key(WebKey key) {
 void WebFileList::command(WebListCommand command) {
   switch (command) {
     case WebListCommand::Download:
-      return download(selection());
+      return download(selection(), "");
     case WebListCommand::WebLink:
       return copyWebLinks(selectedLinkRows());
     case WebListCommand::CombinedLink:
@@ -283,14 +284,15 @@ void WebFileList::command(WebListCommand command) {
   }
 }
 
-void WebFileList::download(const std::vector<const WebItem*>& rows) {
+void WebFileList::download(const std::vector<const WebItem*>& rows, const std::string& into) {
   if (rows.empty()) return;
   if (rows.size() == 1 && rows[0]->isFolder()) {
-    deps_.host->openFolder(rows[0]->itemId, rows[0]->ownerId, true);
+    deps_.host->openFolder(rows[0]->itemId, rows[0]->ownerId, true, into);
     return;
   }
   for (const WebItem* item : rows) {
-    if (!item->isFolder()) deps_.downloads->addDownload(item->itemId, item->name, item->sizeBytes);
+    if (!item->isFolder())
+      deps_.downloads->addDownloadTo(item->itemId, item->name, item->sizeBytes, into, "");
   }
   deps_.downloads->autoStart();
 }
@@ -298,7 +300,11 @@ void WebFileList::download(const std::vector<const WebItem*>& rows) {
 void WebFileList::dropForDownload(bool onTarget) {
   const std::vector<const WebItem*> rows = selection();
   const bool oneFolder = rows.size() == 1 && rows[0]->isFolder();
-  if (oneFolder || onTarget) download(rows);
+  if (oneFolder || onTarget) download(rows, "");
+}
+
+void WebFileList::dropOnLocalList() {
+  download(selection(), deps_.local != nullptr ? deps_.local->shownFolder() : "");
 }
 
 void WebFileList::doubleClick() {
@@ -306,7 +312,7 @@ void WebFileList::doubleClick() {
   if (rows.empty()) return;
   const WebItem& first = *rows[0];
   if (first.isFolder()) {
-    deps_.host->openFolder(first.itemId, first.ownerId, false);
+    deps_.host->openFolder(first.itemId, first.ownerId, false, "");
   } else {
     deps_.downloads->addDownload(first.itemId, first.name, first.sizeBytes);
     deps_.downloads->autoStart();

@@ -33,6 +33,7 @@ namespace pom {
 class ConfigStore;
 class Dialogs;
 class DownloadLink;
+class LocalBrowserLink;
 class EventLoop;
 class MemoDialog;
 class ProgressDialog;
@@ -55,6 +56,7 @@ class WebFileList final : public MainPane {
     WebFileListHost* host = nullptr;
     SessionLink* session = nullptr;
     DownloadLink* downloads = nullptr;
+    LocalBrowserLink* local = nullptr;  // the folder a drop on the local list goes to
     UploadLink* uploads = nullptr;
     Dialogs* dialogs = nullptr;
     Shell* shell = nullptr;
@@ -105,10 +107,13 @@ class WebFileList final : public MainPane {
   void columnClick(int column);
   // The end of a label edit; nothing when the edit was cancelled.
   void endLabelEdit(std::int32_t itemId, const std::optional<std::string>& text);
-  // A drag of the selection was released; onTarget: over the download list
-  // (or the local list). A single folder is opened and downloaded wherever
-  // it is released; files only on a target.
+  // A drag of the selection was released; onTarget: over the download list.
+  // A single folder is opened and downloaded wherever it is released; files
+  // only on a target.
   void dropForDownload(bool onTarget);
+  // Released strictly inside the local file list: the files (or the one
+  // folder's files) go into the local folder that list shows.
+  void dropOnLocalList();
 
   // The web links of rows onto the clipboard; a combined link of rows
   // (the title is asked first). The search lists use them too.
@@ -148,7 +153,9 @@ class WebFileList final : public MainPane {
   std::vector<const WebItem*> selection();
   void appendRow(const WebItem& item, bool refilled);
   void refill();
-  void download(const std::vector<const WebItem*>& rows);
+  // Files into `into` (a local folder; empty: the download folder); one
+  // folder alone is opened and its files follow its listing.
+  void download(const std::vector<const WebItem*>& rows, const std::string& into);
   void setSharing(char state);
   void sendShare();
   void remove();

@@ -54,9 +54,10 @@ class WebFileListHost {
   // Lists again the folder that was opened last.
   virtual void refreshListing() = 0;
   // Opens a folder shown in the list through its tree node; with
-  // downloadAfter its files are queued once its listing is complete.
-  virtual void openFolder(std::int32_t folderId, const std::string& ownerId,
-                          bool downloadAfter) = 0;
+  // downloadAfter its files are queued once its listing is complete, into
+  // the local folder downloadInto (empty: the download folder).
+  virtual void openFolder(std::int32_t folderId, const std::string& ownerId, bool downloadAfter,
+                          const std::string& downloadInto) = 0;
   // An own folder was renamed: its tree node takes the name.
   virtual void folderRenamed(std::int32_t folderId, const std::string& name) = 0;
   // The list's up button: the parent of the folder shown.

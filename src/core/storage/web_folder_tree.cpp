@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/text_utils.h"
+#include "core/hub/local_browser_link.h"
 #include "core/hub/main_window_link.h"
 #include "core/hub/session_link.h"
 #include "core/hub/transfer_links.h"
@@ -147,9 +148,11 @@ std::string WebFolderTree::pathOf(WebNodeId id) const {
 
 // --- selection and opening -------------------------------------------------
 
-void WebFolderTree::selectAndOpen(WebNodeId id, bool downloadAfter) {
+void WebFolderTree::selectAndOpen(WebNodeId id, bool downloadAfter,
+                                  const std::string& downloadInto) {
   if (node(id) == nullptr) return;
   downloadAfterNext_ = downloadAfter;
+  downloadIntoNext_ = downloadInto;
   if (deps_.view != nullptr) deps_.view->selectNode(id);  // may report the selection at once
   if (opened_ != id || downloadAfterNext_) {
     current_ = id;
@@ -157,6 +160,7 @@ void WebFolderTree::selectAndOpen(WebNodeId id, bool downloadAfter) {
     open(id);
   }
   downloadAfterNext_ = false;
+  downloadIntoNext_.clear();
 }
 
 void WebFolderTree::onSelectionChanged(WebNodeId id) {
@@ -179,7 +183,9 @@ void WebFolderTree::open(WebNodeId id) {
   request.folderId = target->folderId;
   request.node = id;
   request.downloadAfter = downloadAfterNext_;
+  if (request.downloadAfter) request.downloadInto = downloadIntoNext_;
   downloadAfterNext_ = false;
+  downloadIntoNext_.clear();
   switch (target->kind) {
     case WebNodeKind::Friends:
       opened_ = id;
@@ -237,10 +243,10 @@ void WebFolderTree::showFriendFolder(std::int32_t folderId, const std::string& f
 }
 
 void WebFolderTree::openFolder(std::int32_t folderId, const std::string& ownerId,
-                               bool downloadAfter) {
+                               bool downloadAfter, const std::string& downloadInto) {
   const WebNodeId found = ownerId.empty() ? findFolder(ownRoot_, folderId, nullptr)
                                           : findFolder(friends_, folderId, &ownerId);
-  if (found != 0) selectAndOpen(found, downloadAfter);
+  if (found != 0) selectAndOpen(found, downloadAfter, downloadInto);
 }
 
 void WebFolderTree::selectParent() {
@@ -250,16 +256,29 @@ void WebFolderTree::selectParent() {
   if (up != nullptr && up->kind != WebNodeKind::Root) selectAndOpen(at->parent, false);
 }
 
-void WebFolderTree::downloadFolder(WebNodeId listed) {
+void WebFolderTree::downloadFolder(WebNodeId listed, const std::string& into) {
   const Node* folder = node(listed);
   if (folder == nullptr) return;
   for (const WebItem& item : deps_.list->items()) {
     if (!item.isFolder()) {
-      deps_.downloads->addDownloadInto(item.itemId, item.name, item.sizeBytes,
-                                       cutText(folder->label, 260));
+      deps_.downloads->addDownloadTo(item.itemId, item.name, item.sizeBytes, into,
+                                     cutText(folder->label, 260));
     }
   }
   deps_.downloads->autoStart();
+}
+
+void WebFolderTree::download(WebNodeId id, const std::string& into) {
+  if (node(id) == nullptr) return;
+  if (id == opened_ && !deps_.listings->pending()) {
+    downloadFolder(id, into);
+  } else {
+    selectAndOpen(id, true, into);
+  }
+}
+
+void WebFolderTree::dropOnLocalList(WebNodeId dragged) {
+  download(dragged, deps_.local != nullptr ? deps_.local->shownFolder() : "");
 }
 
 // --- friends -------------------------------------------------------------
@@ -385,12 +404,7 @@ void WebFolderTree::command(WebTreeCommand command) {
       return;
     case WebTreeCommand::Download:
       if (at == nullptr) return;
-      if (current_ == opened_ && !deps_.listings->pending()) {
-        downloadFolder(current_);
-      } else {
-        selectAndOpen(current_, true);
-      }
-      return;
+      return download(current_, "");
     case WebTreeCommand::FriendAdd:
     case WebTreeCommand::FriendAddFromList:
       deps_.friendAdd->open();

@@ -30,6 +30,7 @@ namespace pom {
 class ConfigStore;
 class Dialogs;
 class DownloadLink;
+class LocalBrowserLink;
 class FolderListings;
 class FriendAddDialog;
 class MainWindowLink;
@@ -74,6 +75,7 @@ class WebFolderTree final : public MainPane {
     SessionLink* session = nullptr;
     MainWindowLink* mainWindow = nullptr;
     DownloadLink* downloads = nullptr;
+    LocalBrowserLink* local = nullptr;  // the folder a drop on the local list goes to
     UploadLink* uploads = nullptr;
     Dialogs* dialogs = nullptr;
     ConfigStore* config = nullptr;
@@ -116,11 +118,18 @@ class WebFolderTree final : public MainPane {
   void showFriendFolder(std::int32_t folderId, const std::string& friendId);
   // Finds the node of a folder below the root (the file list's double click
   // and folder download) and opens it; with downloadAfter its files are
-  // queued once its listing is complete.
-  void openFolder(std::int32_t folderId, const std::string& ownerId, bool downloadAfter);
+  // queued once its listing is complete, into a sub-folder named like it
+  // below downloadInto (a local folder; empty: the download folder).
+  void openFolder(std::int32_t folderId, const std::string& ownerId, bool downloadAfter,
+                  const std::string& downloadInto);
   void selectParent();
-  // Queues every file of the listed folder into a sub-folder named like it.
-  void downloadFolder(WebNodeId node);
+  // Queues every file of the listed folder into a sub-folder named like it,
+  // below `into` (a local folder; empty: the download folder).
+  void downloadFolder(WebNodeId node, const std::string& into);
+  // A dragged folder was released strictly inside the local file list: its
+  // files go into a sub-folder of its name in the folder that list shows
+  // (listed first when it is not the folder listed).
+  void dropOnLocalList(WebNodeId dragged);
 
   // Friends.
   // The friend list: "내친구" is emptied and filled, then expanded.
@@ -166,7 +175,10 @@ class WebFolderTree final : public MainPane {
                    std::int32_t folderId, const std::string& ownerId);
   void removeSubtree(WebNodeId id);
   void removeChildren(WebNodeId id);
-  void selectAndOpen(WebNodeId id, bool downloadAfter);
+  void selectAndOpen(WebNodeId id, bool downloadAfter, const std::string& downloadInto = "");
+  // The tree's download of a node: at once when it is the folder listed,
+  // else after its listing.
+  void download(WebNodeId id, const std::string& into);
   void showListed(WebNodeId node, WebNodeKind childKind, const std::string& ownerId);
   bool ownFolderCommand() const;  // current is an own folder with id 3 or more
   void setSharing(char state);
@@ -182,7 +194,8 @@ class WebFolderTree final : public MainPane {
   WebNodeId current_ = 0;
   WebNodeId opened_ = 0;
   bool downloadAfterNext_ = false;
-  SkinButton foldButtons_[2];  // 274 (fold) and 275 (unfold)
+  std::string downloadIntoNext_;  // where the files of that listing go
+  SkinButton foldButtons_[2];     // 274 (fold) and 275 (unfold)
   bool shown_ = false;
   bool folded_ = false;
 };

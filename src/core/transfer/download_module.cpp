@@ -112,9 +112,14 @@ void DownloadModule::addDownload(std::int32_t fileId, const std::string& name, s
 
 void DownloadModule::addDownloadInto(std::int32_t fileId, const std::string& name,
                                      std::int64_t size, const std::string& subFolder) {
+  addDownloadTo(fileId, name, size, "", subFolder);
+}
+
+void DownloadModule::addDownloadTo(std::int32_t fileId, const std::string& name, std::int64_t size,
+                                   const std::string& folder, const std::string& subFolder) {
   if (!window_) return;
   window_->open();
-  window_->add(fileId, name, size, subFolder);
+  window_->add(fileId, name, size, subFolder, folder);
 }
 
 void DownloadModule::autoStart() {

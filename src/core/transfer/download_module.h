@@ -49,6 +49,8 @@ class DownloadModule final : public Module, public DownloadLink, public PeerSeam
   void addDownload(std::int32_t fileId, const std::string& name, std::int64_t size) override;
   void addDownloadInto(std::int32_t fileId, const std::string& name, std::int64_t size,
                        const std::string& subFolder) override;
+  void addDownloadTo(std::int32_t fileId, const std::string& name, std::int64_t size,
+                     const std::string& folder, const std::string& subFolder) override;
   void autoStart() override;
   void openWindow() override;
 

@@ -24,9 +24,9 @@ std::string DownloadQueue::keyOf(const std::string& folder, const std::string& s
 }
 
 bool DownloadQueue::add(std::int32_t fileId, const std::string& name, std::int64_t totalSize,
-                        const std::string& subFolder) {
+                        const std::string& subFolder, const std::string& folder) {
   const std::string current = host_.downloadFolder();
-  const std::string key = keyOf(current, subFolder, name);
+  const std::string key = keyOf(folder.empty() ? current : folder, subFolder, name);
   for (const TransferJob& job : jobs_) {
     if (keyOf(job.folder.empty() ? current : job.folder, job.subFolder, job.name) == key) {
       return false;
@@ -37,6 +37,7 @@ bool DownloadQueue::add(std::int32_t fileId, const std::string& name, std::int64
   job.name = name;
   job.totalSize = totalSize;
   job.subFolder = subFolder;
+  job.folder = folder;
   resetJob(job, JobState::Waiting);
   jobs_.push_back(std::move(job));
   return true;

@@ -64,9 +64,11 @@ class DownloadQueue final : public JobList<DownloadJobTraits> {
   DownloadQueue(FileSystem& files, TransferSlotPool& pool, DownloadQueueHost& host);
 
   // Appends a waiting job unless one with the same local path (letter case
-  // ignored) is queued; true when it was added.
+  // ignored) is queued; true when it was added. The job goes into `folder`
+  // (an absolute local folder; empty: the download folder when it starts),
+  // or into subFolder below it.
   bool add(std::int32_t fileId, const std::string& name, std::int64_t totalSize,
-           const std::string& subFolder);
+           const std::string& subFolder, const std::string& folder = std::string());
 
   // The scheduling rule: at most one job is bound per call; the lowest free
   // slot is used, and only while it is below maxConcurrent.

@@ -91,8 +91,8 @@ void DownloadWindow::destroyWindow() {
 }
 
 bool DownloadWindow::add(std::int32_t fileId, const std::string& name, std::int64_t size,
-                         const std::string& subFolder) {
-  if (!queue_.add(fileId, name, size, subFolder)) return false;
+                         const std::string& subFolder, const std::string& folder) {
+  if (!queue_.add(fileId, name, size, subFolder, folder)) return false;
   if (view_ != nullptr) view_->setRowCount(queue_.size());
   return true;
 }

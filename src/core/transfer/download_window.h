@@ -87,7 +87,7 @@ class DownloadWindow final : public TransferWindowBase<DownloadQueue>,
 
   // Queues a file (the window must exist); false for a duplicate.
   bool add(std::int32_t fileId, const std::string& name, std::int64_t size,
-           const std::string& subFolder);
+           const std::string& subFolder, const std::string& folder = std::string());
   // With "AotoDownLoad" set and not running: the download folder is made
   // sure of and the queue runs.
   void autoStart();

@@ -121,6 +121,7 @@ class SearchHarness {
     session.member.memberId = "me";
     context.provide<StorageLink>(storage);
     context.provide<DownloadLink>(downloads);
+    context.provide<LocalBrowserLink>(local);
     context.provide<MainWindowLink>(main);
     context.provide<SessionLink>(session);
     context.provide<VersionLink>(versions);
@@ -157,6 +158,7 @@ class SearchHarness {
   FakeSessionLink session;
   RecordingStorageLink storage;
   FakeDownloadLink downloads;
+  FakeLocalBrowserLink local;
   FakeMainWindowLink main;
   FakeVersionLink versions;
   FakeSearchViews views;

@@ -187,10 +187,13 @@ TEST(SearchModuleTest, DownloadsUseTheRecordAndOnlyDropsOnATarget) {
   h.resultsView().selected = {1, 0, 7};  // a row beyond the records is skipped
   h.results().dropReleased(SearchDropTarget::Elsewhere);
   EXPECT_TRUE(h.downloads.queued.empty());
+  h.local.shown = "d:\\local";
   h.results().dropReleased(SearchDropTarget::LocalList);
   h.results().doubleClick();
   ASSERT_EQ(h.downloads.queued.size(), 4u);
   EXPECT_EQ(h.downloads.queued[0].fileId, 2);
+  EXPECT_EQ(h.downloads.queued[0].folder, "d:\\local") << "into the folder the local list shows";
+  EXPECT_EQ(h.downloads.queued[2].folder, "") << "a double click: the download folder";
   EXPECT_EQ(h.downloads.queued[0].size, 5000000000LL);
   EXPECT_EQ(h.downloads.queued[1].name, longName);
   EXPECT_EQ(h.downloads.autoStarts, 2);

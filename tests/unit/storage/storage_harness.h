@@ -56,6 +56,7 @@ class StorageHarness {
     context.provide<MainWindowLink>(main);
     context.provide<DownloadLink>(downloads);
     context.provide<UploadLink>(uploads);
+    context.provide<LocalBrowserLink>(local);
     module = std::make_unique<StorageModule>(context);
     module->connect();
     for (Stage stage : kCreationStages) module->create(stage);
@@ -121,6 +122,7 @@ class StorageHarness {
   FakeMainWindowLink main;
   FakeDownloadLink downloads;
   FakeUploadLink uploads;
+  FakeLocalBrowserLink local;
   FakeFrontEnd front;
   std::unique_ptr<StorageModule> module;
 

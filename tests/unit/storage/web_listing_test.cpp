@@ -213,5 +213,42 @@ TEST(WebListing, ADroppedDragDownloadsFilesOnlyOnATargetAndAFolderAnywhere) {
   }
 }
 
+// Released inside the local file list, files go into the folder it shows; a
+// web folder (one row of the list, or a tree node) goes there too, into a
+// sub-folder of its name, once it is listed.
+TEST(WebListing, DropsOnTheLocalListDownloadIntoTheFolderItShows) {
+  StorageHarness h;
+  h.local.shown = "D:\\받음";
+  h.openRoot({entry(10, 0, "사진"), entry(11, 0, "a.txt", 5), entry(12, 0, "b.txt", 6)});
+  h.listView().select({"a.txt", "b.txt"});
+  h.list().dropOnLocalList();
+  ASSERT_EQ(h.downloads.queued.size(), 2u);
+  EXPECT_EQ(h.downloads.queued[0].folder, "D:\\받음");
+  EXPECT_EQ(h.downloads.queued[1].subFolder, "");
+
+  h.listView().select({"사진"});
+  h.list().dropOnLocalList();  // listed first, then its files follow
+  h.ownPage(10, {entry(20, 10, "c.jpg", 7)});
+  ASSERT_EQ(h.downloads.queued.size(), 3u);
+  EXPECT_EQ(h.downloads.queued[2].name, "c.jpg");
+  EXPECT_EQ(h.downloads.queued[2].folder, "D:\\받음");
+  EXPECT_EQ(h.downloads.queued[2].subFolder, "사진");
+
+  // A tree node that is not the folder listed: listed, then downloaded.
+  h.click("내웹폴더");
+  h.ownPage(0, {entry(10, 0, "사진"), entry(11, 0, "a.txt", 5)});
+  h.local.shown = "E:\\다른곳";
+  h.tree().dropOnLocalList(h.treeView().idOf("사진"));
+  h.ownPage(10, {entry(20, 10, "c.jpg", 7)});
+  ASSERT_EQ(h.downloads.queued.size(), 4u);
+  EXPECT_EQ(h.downloads.queued[3].folder, "E:\\다른곳");
+  EXPECT_EQ(h.downloads.queued[3].subFolder, "사진");
+
+  // The tree's own download command still goes to the download folder.
+  h.tree().command(WebTreeCommand::Download);
+  ASSERT_GT(h.downloads.queued.size(), 4u);
+  EXPECT_EQ(h.downloads.queued.back().folder, "");
+}
+
 }  // namespace
 }  // namespace pom::test

@@ -246,5 +246,22 @@ TEST(DownloadQueue, TheFolderIsFixedAtTheFirstBindingAndRestartsCountOnce) {
   EXPECT_EQ(h.window->queue().doneBytes(), 40);
 }
 
+// A job queued into another local folder (a drop on the local list) binds
+// there, and counts as a duplicate only of jobs for the same path there.
+TEST(DownloadQueue, AJobForAnotherFolderBindsThereAndIsNoDuplicateOfTheDownloadFolders) {
+  DownloadHarness h;
+  h.fake.files.addFolder("d:\\local");
+  h.add(1, "a.bin", 10);
+  ASSERT_TRUE(h.window->add(2, "a.bin", 10, "", "d:\\local"));
+  EXPECT_FALSE(h.window->add(3, "A.BIN", 10, "", "D:\\Local"));
+  ASSERT_TRUE(h.window->add(4, "b.bin", 10, "sub", "d:\\local"));
+  h.window->setMaxConcurrent(3);
+  h.window->start();
+  for (int i = 0; i < 3; ++i) h.tick();
+  EXPECT_EQ(h.job(0).localPath, "c:\\down\\a.bin");
+  EXPECT_EQ(h.job(1).localPath, "d:\\local\\a.bin");
+  EXPECT_EQ(h.job(2).localPath, "d:\\local\\sub\\b.bin");
+}
+
 }  // namespace
 }  // namespace pom::test
