@@ -84,7 +84,7 @@ test_settings_dialog_saves_what_was_clicked() {
   [ "$(settings_controls | awk -F'\t' '$2 == "Edit" && $4 == "'"$MEMBER"'"' | wc -l)" = 1 ] ||
     { echo "the saved id is not shown"; settings_controls; return 1; }
   checked_are "비공개," || { echo "checked at opening: $(settings_checked | tr '\n' ',')"; return 1; }
-  # The created controls at their designed columns and widths, each inside
+  # The created controls at their intended columns and widths, each inside
   # its frame (rows follow the template's font, which Wine substitutes).
   local want
   for want in "3502|프로그램 실행시 자동으로 로그인|20,220|로그인설정" \

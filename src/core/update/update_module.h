@@ -1,7 +1,7 @@
 // UpdateModule: the version check, the hand-over to the updater and the
 // banned search words as one module of the composition root.
 //
-// It is the first module and has no member of the designed creation order.
+// It is the first module and has no member among those made in the creation stages.
 // When the front end asks for the version check (AppPorts::versionCheck), it
 // runs in the constructor, before any other module exists; when the client is
 // out of date it starts "PomUpdater.exe" from the program's folder and

@@ -3,8 +3,8 @@
 // HttpSendRequestW, HttpQueryInfoW and InternetReadFile). Every request opens
 // and closes its own session, so nothing is kept between calls.
 //
-// Blocking: the call returns when the reply has been read (the program's
-// design makes these requests on the GUI thread). The request's timeout (10 s
+// Blocking: the call returns when the reply has been read (the program
+// makes these requests on the GUI thread). The request's timeout (10 s
 // when it gives none) is a hard bound on the whole request, headers
 // included: the WinINet sequence runs on a worker thread of its own and the
 // caller waits only until the bound. Past it the caller closes the request's
