@@ -59,21 +59,9 @@ Win32LocalListView::Win32LocalListView(TopWindow& top, LocalFileList& presenter)
                      WS_BORDER | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
                          LVS_SHAREIMAGELISTS,
                      kLocalListId);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_INFOTIP);
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(top_.painter().font(SkinFont::Normal)),
-               FALSE);
-  ListView_SetImageList(list_, ShellIcons::smallList(), LVSIL_SMALL);
-  ListView_SetImageList(list_, ShellIcons::largeList(), LVSIL_NORMAL);
-  for (int i = 0; i < kLocalColumns; ++i) {
-    const std::wstring title = widen(kColumns[i].title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = kColumns[i].format;
-    column.cx = kColumns[i].width;
-    column.pszText = const_cast<wchar_t*>(title.c_str());
-    column.iSubItem = i;
-    ListView_InsertColumn(list_, i, &column);
-  }
+  prepareFileList(list_, top_.painter().font(SkinFont::Normal));
+  for (int i = 0; i < kLocalColumns; ++i)
+    addListColumn(list_, i, kColumns[i].title, kColumns[i].width, kColumns[i].format);
   control_.attachTo(list_);
   top_.addNotifyTarget(list_, this);
 }

@@ -89,11 +89,8 @@ Win32SearchListView<View>::Win32SearchListView(const SearchListHome& home,
   list_ = child(parent, instance, WC_LISTVIEWW, L"",
                 WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
                 controlId);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_INFOTIP);
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(home_.listFont), FALSE);
+  prepareFileList(list_, home_.listFont);
   SendMessageW(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(home_.captionFont), FALSE);
-  ListView_SetImageList(list_, ShellIcons::smallList(), LVSIL_SMALL);
-  ListView_SetImageList(list_, ShellIcons::largeList(), LVSIL_NORMAL);
   control_.attachTo(list_);
   if (home_.route) home_.route(list_, this);
 }
@@ -107,16 +104,8 @@ Win32SearchListView<View>::~Win32SearchListView() {
 
 template <typename View>
 void Win32SearchListView<View>::setColumns(const std::vector<SearchColumn>& columns) {
-  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    const std::wstring title = widen(columns[i].title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = columns[i].width;
-    column.pszText = const_cast<wchar_t*>(title.c_str());
-    column.iSubItem = i;
-    ListView_InsertColumn(list_, i, &column);
-  }
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+    addListColumn(list_, i, columns[i].title, columns[i].width, LVCFMT_LEFT);
 }
 
 template <typename View>
@@ -218,21 +207,7 @@ void Win32SearchListView<View>::fillDisplayInfo(LVITEMW& item) {
 
 template <typename View>
 LRESULT Win32SearchListView<View>::customDraw(NMLVCUSTOMDRAW& draw) const {
-  switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-      return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-      // Every odd row shaded, as in the web file list.
-      if (draw.nmcd.dwItemSpec % 2 == 1) {
-        draw.clrText = RGB(0x25, 0x25, 0x25);
-        draw.clrTextBk = RGB(0xF5, 0xF5, 0xF5);
-      }
-      return CDRF_NEWFONT;
-    default:
-      return CDRF_DODEFAULT;
-  }
+  return drawShadedRow(draw, draw.nmcd.dwItemSpec % 2 == 1);  // every odd row
 }
 
 template <typename View>

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace pom {
 namespace {
 
@@ -42,6 +44,41 @@ int ShellIcons::folderIcon() {
   wchar_t windows[MAX_PATH] = {};
   GetWindowsDirectoryW(windows, MAX_PATH);
   return folderIcon_ = systemIconOf(windows, FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void prepareFileList(HWND list, HFONT font) {
+  ListView_SetExtendedListViewStyle(list, LVS_EX_INFOTIP);
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ListView_SetImageList(list, ShellIcons::smallList(), LVSIL_SMALL);
+  ListView_SetImageList(list, ShellIcons::largeList(), LVSIL_NORMAL);
+}
+
+void addListColumn(HWND list, int index, const std::string& title, int width, int format) {
+  const std::wstring text = widen(title);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+  column.fmt = format;
+  column.cx = width;
+  column.pszText = const_cast<wchar_t*>(text.c_str());
+  column.iSubItem = index;
+  ListView_InsertColumn(list, index, &column);
+}
+
+LRESULT drawShadedRow(NMLVCUSTOMDRAW& draw, bool shaded) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+      if (shaded) {
+        draw.clrText = RGB(0x25, 0x25, 0x25);
+        draw.clrTextBk = RGB(0xF5, 0xF5, 0xF5);
+      }
+      return CDRF_NEWFONT;
+    default:
+      return CDRF_DODEFAULT;
+  }
 }
 
 }  // namespace pom

@@ -34,4 +34,13 @@ class ShellIcons {
   int folderIcon_ = -1;
 };
 
+// What the report lists of files share: info tips, the font and both system
+// image lists (the control needs LVS_SHAREIMAGELISTS), and their columns.
+void prepareFileList(HWND list, HFONT font);
+void addListColumn(HWND list, int index, const std::string& title, int width, int format);
+
+// The custom draw of a list whose shaded rows (odd ones) are drawn in dark
+// grey on light grey; `shaded` says whether the row being drawn is one.
+LRESULT drawShadedRow(NMLVCUSTOMDRAW& draw, bool shaded);
+
 }  // namespace pom

@@ -57,24 +57,11 @@ Win32WebFileListView::Win32WebFileListView(TopWindow& top, WebFileList& presente
                 WS_BORDER | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
                     LVS_SHAREIMAGELISTS,
                 kWebListId);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_INFOTIP);
-  HFONT font = top_.painter().font(SkinFont::Normal);
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  prepareFileList(list_, top_.painter().font(SkinFont::Normal));
   SendMessageW(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(top_.painter().font(SkinFont::Bold)),
                FALSE);
-  // The shell's system image lists, shared with the other file lists.
-  ListView_SetImageList(list_, ShellIcons::smallList(), LVSIL_SMALL);
-  ListView_SetImageList(list_, ShellIcons::largeList(), LVSIL_NORMAL);
-  for (int i = 0; i < kWebColumns; ++i) {
-    const std::wstring title = widen(kColumns[i].title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = kColumns[i].format;
-    column.cx = kColumns[i].width;
-    column.pszText = const_cast<wchar_t*>(title.c_str());
-    column.iSubItem = i;
-    ListView_InsertColumn(list_, i, &column);
-  }
+  for (int i = 0; i < kWebColumns; ++i)
+    addListColumn(list_, i, kColumns[i].title, kColumns[i].width, kColumns[i].format);
   control_.attachTo(list_);
   top_.addNotifyTarget(list_, this);
 }
@@ -236,20 +223,7 @@ int Win32WebFileListView::findByName(const NMLVFINDITEMW& find) const {
 }
 
 LRESULT Win32WebFileListView::customDraw(NMLVCUSTOMDRAW& draw) const {
-  switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-      return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-      if (isShadedRow(static_cast<int>(draw.nmcd.dwItemSpec))) {
-        draw.clrText = RGB(0x25, 0x25, 0x25);
-        draw.clrTextBk = RGB(0xF5, 0xF5, 0xF5);
-      }
-      return CDRF_NEWFONT;
-    default:
-      return CDRF_DODEFAULT;
-  }
+  return drawShadedRow(draw, isShadedRow(static_cast<int>(draw.nmcd.dwItemSpec)));
 }
 
 bool Win32WebFileListView::onControlNotify(NMHDR* header, LRESULT& result) {
